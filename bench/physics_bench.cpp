@@ -1,0 +1,44 @@
+// Nanoseconds per physics sub-step, with the second planet off and on.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "sim/physics.h"
+
+namespace {
+
+using namespace korvel;
+
+SimulationState circularOrbit(bool secondPlanet) {
+    SimulationState s;
+    s.planetRadius = kLengthUnit;
+    s.posX[kCraft] = 1.02 * kLengthUnit;
+    s.velY[kCraft] = std::sqrt(9.8 * kLengthUnit / 1.02);
+    if (secondPlanet) {
+        s.secondPlanetOn = true;
+        s.secondPlanetMass = 0.0123;
+        s.posX[kSecondPlanet] = 60.2 * kLengthUnit;
+        s.velY[kSecondPlanet] = std::sqrt(9.8 / (60.2 * 60.2) * s.posX[kSecondPlanet]);
+    }
+    return s;
+}
+
+void subStep(benchmark::State& bench, bool secondPlanet) {
+    SimulationState s = circularOrbit(secondPlanet);
+    const StepConstants k = stepConstants(s, 0.01, 1);
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(advanceSubStep(s, k));
+    }
+    benchmark::DoNotOptimize(s);
+}
+
+void BM_SubStepSecondPlanetOff(benchmark::State& bench) { subStep(bench, false); }
+void BM_SubStepSecondPlanetOn(benchmark::State& bench) { subStep(bench, true); }
+
+BENCHMARK(BM_SubStepSecondPlanetOff);
+BENCHMARK(BM_SubStepSecondPlanetOn);
+
+}  // namespace
+
+BENCHMARK_MAIN();

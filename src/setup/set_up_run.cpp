@@ -1,0 +1,159 @@
+// "Run Simulation" and "Run (don't clear)": the panel becomes the start of a
+// run. Every box is checked before anything is erased, drawn or changed.
+
+#include <cmath>
+
+#include "sim/numbers.h"
+#include "ui/korvel.h"
+#include "ui/panel.h"
+
+namespace korvel {
+namespace {
+
+constexpr Color kRingColor = rgb(50, 50, 50);
+constexpr Color kPlanetColor = rgb(0, 0, 255);
+constexpr Color kCircleColor = rgb(255, 0, 0);
+
+constexpr int kFillSolid = 0;
+
+}  // namespace
+
+std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
+    RunParameters run;
+    double numbers[kBoxDirection + 1] = {};
+    for (int box : {kBoxPlanetMass, kBoxTimeFactor, kBoxScreenScale, kBoxInitDistance,
+                    kBoxInitAngle, kBoxBurn, kBoxDirection}) {
+        const std::string text = boxText(box);
+        const auto number = strictNumber(text);
+        if (!number) {
+            refuseBox(kLabelCaptions[box], text, "must be a number");
+            return std::nullopt;
+        }
+        numbers[box] = *number;
+    }
+    run.planetMassText = boxText(kBoxPlanetMass);
+    run.timeFactorText = boxText(kBoxTimeFactor);
+    run.screenScaleText = boxText(kBoxScreenScale);
+    run.startAngleText = boxText(kBoxInitAngle);
+    run.planetMass = numbers[kBoxPlanetMass];
+    run.screenScale = numbers[kBoxScreenScale];
+    run.startRadius = numbers[kBoxInitDistance] * kLengthUnit;
+    run.startAngle = numbers[kBoxInitAngle];
+    run.speed = numbers[kBoxBurn];
+    run.direction = numbers[kBoxDirection];
+
+    if (check == RunCheck::Full) {
+        if (!(run.planetMass > 0)) {
+            refuseBox(kLabelCaptions[kBoxPlanetMass], run.planetMassText, "must be above 0");
+            return std::nullopt;
+        }
+        if (run.screenScale == 0) {
+            refuseBox(kLabelCaptions[kBoxScreenScale], run.screenScaleText, "must not be 0");
+            return std::nullopt;
+        }
+    }
+    // The view is 170 s / 75 units wide; it must stay a finite number.
+    if (!std::isfinite(2 * run.screenScale * 85 / 75)) {
+        refuseBox(kLabelCaptions[kBoxScreenScale], run.screenScaleText, "is out of range");
+        return std::nullopt;
+    }
+    if (!std::isfinite(run.startRadius)) {
+        refuseBox(kLabelCaptions[kBoxInitDistance], boxText(kBoxInitDistance), "is out of range");
+        return std::nullopt;
+    }
+    const std::string circleText = boxText(kBoxCircleRadius);
+    const auto circleRadius = leadingNumber(circleText);
+    if (!circleRadius) {
+        refuseBox(kLabelCaptions[kBoxCircleRadius], circleText, "is out of range");
+        return std::nullopt;
+    }
+    run.circleRadius = *circleRadius;
+    return run;
+}
+
+void Korvel::runSImulation_Click() {
+    const auto run = readRunParameters(RunCheck::Full);
+    if (!run) return;
+    p_.picture.setBackColor(kBlack);
+    setUpRun(*run);
+    p_.timer.setInterval(1);
+    p_.timer.setEnabled(true);
+}
+
+void Korvel::setUpRun(const RunParameters& run) {
+    SimulationState& s = state_;
+    s.posX[kPlanet] = 0;
+    s.posY[kPlanet] = 0;
+    s.planetRadius = kLengthUnit;
+
+    const double scale = run.screenScale;
+    p_.picture.setScale(2 * scale, 2 * scale * 85 / 75);
+    p_.picture.setFillStyle(kFillSolid);
+
+    // Rings where the planet's potential is 10/10, 9/10, ... 1/10 of its value
+    // at the surface, as far as the view reaches.
+    const double c = std::pow(run.planetMass, 1.0 / 3.0);
+    const double k = (1 / c) / 10;
+    int n = 1;
+    double r = c;
+    for (;;) {
+        s.ringRadius[n] = r;
+        if (r > 1.4 * scale) break;
+        const double u = 1 / r;
+        if ((u - k) < k || n == kMaxRings) break;
+        r = 1 / (u - k);
+        ++n;
+    }
+
+    p_.picture.setFillStyle(kFillSolid);
+    p_.picture.setFillColor(kBlack);
+    const double centreX = scale * 85 / 75;
+    const double centreY = scale;
+    // The largest first, so each black fill leaves the larger rings' outlines.
+    for (int j = n; j >= 1; --j) drawCircle(centreX, centreY, s.ringRadius[j], kRingColor);
+    p_.picture.setFillColor(kPlanetColor);
+    p_.picture.setFillStyle(kFillSolid);
+    drawCircle(centreX, centreY, std::pow(run.planetMass, 1.0 / 3.0), kPlanetColor);
+    p_.picture.setFillColor(kBlack);
+
+    drawDottedCircle(scale, run.circleRadius);
+    placeCraftAndStartClocks(run);
+}
+
+void Korvel::cmd_restart_Click() {
+    // A planet mass of 0 or below is fine here: no rings are computed.
+    const auto run = readRunParameters(RunCheck::NumbersOnly);
+    if (!run) return;
+    drawDottedCircle(run->screenScale, run->circleRadius);
+    placeCraftAndStartClocks(*run);
+    p_.timer.setEnabled(true);
+}
+
+// 6,280 red points around the planet; the angle grows by repeated addition,
+// which stops it just short of a full turn.
+void Korvel::drawDottedCircle(double screenScale, double radius) {
+    if (!(radius > 0)) return;
+    const double centreX = screenScale * 85 / 75;
+    const double centreY = screenScale;
+    for (double a = 0; a <= 6.28; a += 0.001)
+        drawPoint(centreX + radius * std::cos(a), centreY + radius * std::sin(a), kCircleColor);
+}
+
+void Korvel::placeCraftAndStartClocks(const RunParameters& run) {
+    SimulationState& s = state_;
+    s.planetMass = run.planetMassText;
+    s.timeFactor = run.timeFactorText;
+    s.screenScale = run.screenScaleText;
+    s.startAngle = run.startAngleText;
+    s.startRadius = run.startRadius;
+
+    s.posX[kCraft] = s.startRadius * std::cos(run.startAngle);
+    s.posY[kCraft] = s.startRadius * std::sin(run.startAngle);
+    s.velX[kCraft] = run.speed * std::cos(run.direction);
+    s.velY[kCraft] = run.speed * std::sin(run.direction);
+
+    s.runStartTime = p_.clock.now();
+    s.lastTickTime = p_.clock.now();
+}
+
+}  // namespace korvel

@@ -1,0 +1,103 @@
+#include "sim/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace korvel {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the number at the start of `text` in the accepted grammar
+// (sign, digits with optional "." fraction, optional exponent), 0 if none.
+std::size_t numberLength(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return 0;
+    // An exponent counts only when digits follow it: "2e" is the number 2.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j])) ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
+// Converts a number already known to match the grammar. Gives nothing when it
+// lies beyond the double range; a value too small for a double becomes 0.
+std::optional<double> convert(std::string_view number) {
+    bool negative = false;
+    if (!number.empty() && (number[0] == '+' || number[0] == '-')) {
+        negative = number[0] == '-';
+        number.remove_prefix(1);
+    }
+    double value = 0;
+    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                        std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+        // Tell overflow from underflow by the magnitude a wider type sees.
+        long double wide = 0;
+        std::from_chars(number.data(), number.data() + number.size(), wide,
+                        std::chars_format::general);
+        if (!(std::fabs(wide) < 1.0L)) return std::nullopt;
+        value = 0;
+    } else if (error != std::errc{} || end != number.data() + number.size()) {
+        return std::nullopt;
+    }
+    if (!std::isfinite(value)) return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::string numberText(double value, int digits) {
+    char buffer[64];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::general, digits);
+    if (error != std::errc{}) return "?";
+    std::string text(buffer, end);
+    if (text == "-0") text = "0";
+    return text;
+}
+
+}  // namespace
+
+std::optional<double> strictNumber(std::string_view text) {
+    text = trimBlanks(text);
+    std::size_t length = numberLength(text);
+    if (length == 0 || length != text.size()) return std::nullopt;
+    return convert(text);
+}
+
+std::optional<double> leadingNumber(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    std::size_t length = numberLength(text);
+    if (length == 0) return 0.0;
+    return convert(text.substr(0, length));
+}
+
+std::string signedNumberText(double value) {
+    std::string text = numberText(value, 15);
+    return text.front() == '-' ? text : " " + text;
+}
+
+std::string plainNumberText(double value) { return numberText(value, 15); }
+
+std::string shortNumberText(double value) { return numberText(static_cast<float>(value), 7); }
+
+}  // namespace korvel

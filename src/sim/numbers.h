@@ -1,0 +1,40 @@
+#pragma once
+// Text to number and number to text, the same under every locale: "." is
+// always the decimal point.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvel {
+
+// The whole text, blanks around it allowed, must be a finite number: an
+// optional sign, digits with an optional "." fraction, an optional exponent.
+// Anything else (including "nan", "inf", hex and values beyond the double
+// range) gives nothing. A value too small for a double reads as 0.
+std::optional<double> strictNumber(std::string_view text);
+
+// The number at the start of the text (after blanks), or 0 when there is none.
+// Gives nothing only when that leading number lies beyond the double range.
+std::optional<double> leadingNumber(std::string_view text);
+
+// Up to 15 significant digits, with a blank before a number that is not
+// negative: " 2", "-0.5".
+std::string signedNumberText(double value);
+
+// Up to 15 significant digits, no leading blank.
+std::string plainNumberText(double value);
+
+// Up to 7 significant digits (a single-precision reading), no leading blank.
+std::string shortNumberText(double value);
+
+}  // namespace korvel
+
+namespace korvel {
+
+// A panel text captured at set-up: empty means never set and reads as 0.
+inline std::optional<double> snapshotNumber(std::string_view text) {
+    return text.empty() ? std::optional<double>(0.0) : strictNumber(text);
+}
+
+}  // namespace korvel

@@ -1,0 +1,115 @@
+// The tick of Timer1: the motion in 100 sub-steps, and what the tick shows.
+
+#include <cmath>
+
+#include "sim/numbers.h"
+#include "sim/physics.h"
+#include "ui/korvel.h"
+#include "ui/panel.h"
+
+namespace korvel {
+namespace {
+
+constexpr int kSubSteps = 100;
+
+// The distance caption divides by this, not by the length unit.
+constexpr double kReadoutRadius = 6'400'000;
+
+// Share of sub-steps whose second point is replaced by a tiny black dot.
+constexpr float kGapChance = 0.04f;
+
+constexpr Color trailColor(int phase) { return rgb(215 + 40 * phase, 255 - 40 * phase, 255); }
+
+constexpr Color kSecondPlanetColor = rgb(0, 255, 0);
+
+}  // namespace
+
+void Korvel::Timer1_Timer() {
+    SimulationState& s = state_;
+    const double reading = p_.clock.now();
+    s.tickElapsed = reading - s.lastTickTime;
+    s.lastTickTime = p_.clock.now();
+
+    // Set-up only stores texts that hold numbers, so these always convert.
+    const auto timeFactor = snapshotNumber(s.timeFactor);
+    const auto planetMass = snapshotNumber(s.planetMass);
+    const auto screenScale = snapshotNumber(s.screenScale);
+    if (!timeFactor || !planetMass || !screenScale) {
+        cmd_stop_simulation_Click();
+        p_.controls.showMessage("The run's settings do not hold numbers; the run is paused.");
+        return;
+    }
+
+    const double dt = s.tickElapsed * *timeFactor / kSubSteps;
+    const StepConstants k = stepConstants(s, dt, *planetMass);
+    bool inRange = true;
+    for (int i = 0; i < kSubSteps; ++i) {
+        if (!advanceSubStep(s, k)) {
+            inRange = false;
+            break;
+        }
+        drawTrailPoint(*screenScale);
+    }
+    // The caption would be rewritten in every sub-step; only the last text can
+    // ever be seen, so it is written once.
+    showDistance();
+    if (s.secondPlanetOn) redrawSecondPlanet(*screenScale);
+    writeReadouts(*timeFactor);
+
+    if (!inRange) {
+        cmd_stop_simulation_Click();
+        p_.controls.showMessage(
+            "The motion went out of range, so the run is paused where it last was. "
+            "Steer the craft and press \"Continue\", or start a new run.");
+    }
+}
+
+void Korvel::showDistance() {
+    const auto boxRadius = strictNumber(boxText(kBoxPlanetRadius));
+    std::string caption = kDistancePrefix;
+    if (boxRadius && *boxRadius != 0) {
+        const double x = state_.posX[kCraft];
+        const double y = state_.posY[kCraft];
+        state_.distReadout = (std::hypot(x, y) / kReadoutRadius) / *boxRadius;
+        caption += signedNumberText(state_.distReadout);
+    } else {
+        caption += "?";
+    }
+    p_.controls.setText(ControlArray::cmd_color, kBankDistance, caption);
+}
+
+void Korvel::drawTrailPoint(double screenScale) {
+    const double t1 = p_.clock.now();
+    const double t2 = p_.clock.now();
+    const long phase = std::lround(std::nearbyint(t2 - 1000 * std::floor(t1 / 1000))) % 3;
+    const double x = state_.posX[kCraft];
+    const double y = state_.posY[kCraft];
+    drawWorldPoint(screenScale, x, y, trailColor(static_cast<int>(phase < 0 ? phase + 3 : phase)));
+    if (p_.random.next() < kGapChance) {
+        drawWorldCircle(screenScale, x, y, screenScale / 1000, kBlack);
+    } else {
+        drawWorldPoint(screenScale, x, y, trailColor(0));
+    }
+}
+
+void Korvel::redrawSecondPlanet(double screenScale) {
+    SimulationState& s = state_;
+    drawWorldCircle(screenScale, s.secondPlanetPrevX, s.secondPlanetPrevY, s.secondPlanetRadius,
+                    kBlack);
+    drawWorldCircle(screenScale, s.posX[kSecondPlanet], s.posY[kSecondPlanet],
+                    s.secondPlanetRadius, kSecondPlanetColor);
+    s.secondPlanetPrevX = s.posX[kSecondPlanet];
+    s.secondPlanetPrevY = s.posY[kSecondPlanet];
+}
+
+void Korvel::writeReadouts(double timeFactor) {
+    const double clockTime = p_.clock.now() - state_.runStartTime;
+    p_.controls.setText(ControlArray::txt_masses, kBoxClockTime, shortNumberText(clockTime));
+    const double simulated = p_.clock.now() - state_.runStartTime;
+    p_.controls.setText(ControlArray::txt_masses, kBoxRealtimeInterval,
+                        plainNumberText(simulated * timeFactor / 60));
+    p_.controls.setText(ControlArray::txt_masses, kBoxSpeed,
+                        plainNumberText(std::hypot(state_.velX[kCraft], state_.velY[kCraft])));
+}
+
+}  // namespace korvel

@@ -1,0 +1,120 @@
+// The bank of impulse and second-planet buttons, and "Apply Impulse". They only
+// change the state; the next tick shows the result.
+
+#include <cmath>
+
+#include "sim/numbers.h"
+#include "sim/physics.h"
+#include "ui/korvel.h"
+#include "ui/panel.h"
+
+namespace korvel {
+
+void Korvel::cmd_color_Click(int Index) {
+    switch (Index) {
+        case kBankForward:
+        case kBankBackward:
+        case kBankToRight:
+        case kBankToLeft:
+            fireAlongTravel(Index);
+            break;
+        case kBankImpulse1000:
+        case kBankImpulse1000 + 1:
+        case kBankImpulse1000 + 2:
+        case kBankImpulse1: {
+            constexpr int kSizes[] = {1000, 100, 10, 1};
+            state_.impulseSize = kSizes[Index - kBankImpulse1000];
+            break;
+        }
+        case kBankSecondPlanet:
+            placeSecondPlanet();
+            break;
+        default:
+            break;  // the distance readout, or no such button
+    }
+}
+
+void Korvel::fireAlongTravel(int button) {
+    double& vx = state_.velX[kCraft];
+    double& vy = state_.velY[kCraft];
+    const double speed = std::hypot(vx, vy);
+    if (speed == 0) {
+        p_.controls.showMessage(
+            "The craft is at rest, so it has no direction of travel to steer by. "
+            "Use \"Apply Impulse\" to push it in a chosen direction.");
+        return;
+    }
+    const double share = state_.impulseSize / speed;
+    switch (button) {
+        case kBankForward:
+            vx = vx + vx * share;
+            vy = vy + vy * share;
+            break;
+        case kBankBackward:
+            vx = vx - vx * share;
+            vy = vy - vy * share;
+            break;
+        // Sideways: the y update uses the x velocity as already changed.
+        case kBankToRight:
+            vx = vx + vy * share;
+            vy = vy - vx * share;
+            break;
+        case kBankToLeft:
+            vx = vx - vy * share;
+            vy = vy + vx * share;
+            break;
+        default:
+            break;
+    }
+}
+
+void Korvel::placeSecondPlanet() {
+    // Everything is read and checked first, so a refusal changes nothing.
+    const std::string distText = boxText(kBoxSecondPlanetDist);
+    const auto dist = leadingNumber(distText);
+    const std::string massText = boxText(kBoxSecondPlanetMass);
+    const auto mass = leadingNumber(massText);
+    if (!dist) {
+        refuseBox(kSecondPlanetDistName, distText, "is out of range");
+        return;
+    }
+    if (!mass) {
+        refuseBox(kSecondPlanetMassName, massText, "is out of range");
+        return;
+    }
+    if (*mass < 0) {
+        refuseBox(kSecondPlanetMassName, massText, "must not be negative");
+        return;
+    }
+    const double x = *dist * state_.planetRadius;
+    // The pull at that distance under the law that moves the second planet,
+    // and the speed of a circular orbit under it.
+    const double g = *dist > 0 ? kSurfaceGravity / (*dist * *dist) : 0;
+    const double vy = std::sqrt(g * x);
+    if (!std::isfinite(x) || !std::isfinite(vy)) {
+        refuseBox(kSecondPlanetDistName, distText, "is out of range");
+        return;
+    }
+
+    SimulationState& s = state_;
+    s.secondPlanetOn = true;
+    s.posX[kSecondPlanet] = x;
+    s.posY[kSecondPlanet] = 0;
+    s.velX[kSecondPlanet] = 0;
+    s.velY[kSecondPlanet] = vy;
+    s.secondPlanetMass = *mass;
+    s.secondPlanetRadius = std::pow(*mass, 1.0 / 3.0);
+}
+
+void Korvel::cmd_apply_Click() {
+    const std::string text = boxText(kBoxDirection);
+    const auto direction = strictNumber(text);
+    if (!direction) {
+        refuseBox(kLabelCaptions[kBoxDirection], text, "must be a number");
+        return;
+    }
+    state_.velX[kCraft] += state_.impulseSize * std::cos(*direction);
+    state_.velY[kCraft] += state_.impulseSize * std::sin(*direction);
+}
+
+}  // namespace korvel

@@ -1,0 +1,89 @@
+#pragma once
+// The window `Korvel` as its handlers see it: it owns the one simulation
+// state and has one handler per event. The handlers live with their
+// subsystems (sim/, setup/, ui/); the platform is reached only through the
+// interfaces of platform.h.
+
+#include <optional>
+#include <string>
+
+#include "sim/state.h"
+#include "ui/platform.h"
+
+namespace korvel {
+
+struct Platform {
+    Controls& controls;
+    Surface& picture;  // Picture1
+    Timer& timer;      // Timer1
+    Clock& clock;
+    RandomSource& random;
+};
+
+// The panel as set-up reads it, checked and converted.
+struct RunParameters {
+    std::string planetMassText, timeFactorText, screenScaleText, startAngleText;
+    double planetMass = 0;
+    double screenScale = 0;
+    double startRadius = 0;  // m
+    double startAngle = 0;   // rad
+    double speed = 0;        // m/s
+    double direction = 0;    // rad
+    double circleRadius = 0; // drawing units; 0 or below draws no circle
+};
+
+class Korvel {
+public:
+    explicit Korvel(const Platform& platform);
+
+    // Events.
+    void Form_Load();
+    void Timer1_Timer();
+    void runSImulation_Click();
+    void cmd_restart_Click();
+    void cmd_stop_simulation_Click();
+    void cmd_continue_Click();
+    void cmd_exit_program_Click();
+    void cmd_color_Click(int Index);
+    void cmd_apply_Click();
+
+    SimulationState& state() { return state_; }
+    const SimulationState& state() const { return state_; }
+
+private:
+    // Set-up.
+    enum class RunCheck { Full, NumbersOnly };
+    std::optional<RunParameters> readRunParameters(RunCheck check);
+    void setUpRun(const RunParameters& run);
+    void drawDottedCircle(double screenScale, double radius);
+    void placeCraftAndStartClocks(const RunParameters& run);
+
+    // Display steps of the tick.
+    void showDistance();
+    void drawTrailPoint(double screenScale);
+    void redrawSecondPlanet(double screenScale);
+    void writeReadouts(double timeFactor);
+
+    // Impulses.
+    void fireAlongTravel(int button);
+    void placeSecondPlanet();
+
+    void pauseTicks();
+    bool paused() const { return !p_.timer.enabled(); }
+
+    // Drawing in world metres, through the run's mapping; figures that are not
+    // finite are never passed on.
+    void drawWorldPoint(double screenScale, double x, double y, Color color);
+    void drawWorldCircle(double screenScale, double x, double y, double radius, Color color);
+    void drawPoint(double x, double y, Color color);
+    void drawCircle(double x, double y, double radius, Color color);
+
+    std::string boxText(int index) const;
+    // Tells the operator that a box does not hold what it must.
+    void refuseBox(const char* label, const std::string& text, const char* requirement);
+
+    Platform p_;
+    SimulationState state_;
+};
+
+}  // namespace korvel

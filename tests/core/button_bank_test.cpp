@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "fakes.h"
+#include "ui/panel.h"
+
+namespace korvel {
+namespace {
+
+using testing::Rig;
+
+struct Bank : Rig {
+    void velocity(double vx, double vy) {
+        state.velX[kCraft] = vx;
+        state.velY[kCraft] = vy;
+    }
+    void press(int index) { korvel.cmd_color_Click(index); }
+    void size(int size) { press(kBankImpulse1000 + (size == 1000 ? 0 : size == 100 ? 1 : size == 10 ? 2 : 3)); }
+    double vx() const { return state.velX[kCraft]; }
+    double vy() const { return state.velY[kCraft]; }
+};
+
+TEST(ImpulseTest, AlongAndAgainstTheDirectionOfTravel) {
+    Bank b;
+    b.size(10);
+    EXPECT_EQ(b.state.impulseSize, 10);
+    b.velocity(3, 4);
+    b.press(kBankForward);
+    EXPECT_DOUBLE_EQ(b.vx(), 9);
+    EXPECT_DOUBLE_EQ(b.vy(), 12);
+    b.velocity(3, 4);
+    b.press(kBankBackward);
+    EXPECT_DOUBLE_EQ(b.vx(), -3);
+    EXPECT_DOUBLE_EQ(b.vy(), -4);
+}
+
+TEST(ImpulseTest, SidewaysUpdatesYWithTheNewX) {
+    struct Case {
+        double vx, vy;
+        int button;
+        double wantX, wantY;
+    };
+    const Case cases[] = {
+        {0, 1000, kBankToRight, 1000, 0},   {0, 1000, kBankToLeft, -1000, 0},
+        {1000, 0, kBankToRight, 1000, -1000}, {1000, 0, kBankToLeft, 1000, 1000},
+    };
+    for (const Case& c : cases) {
+        Bank b;
+        b.size(1000);
+        b.velocity(c.vx, c.vy);
+        b.press(c.button);
+        EXPECT_DOUBLE_EQ(b.vx(), c.wantX);
+        EXPECT_DOUBLE_EQ(b.vy(), c.wantY);
+    }
+}
+
+TEST(ImpulseTest, SizeButtonsChooseAndAnUnsetSizeChangesNothing) {
+    Bank b;
+    b.velocity(3, 4);
+    for (int button : {kBankForward, kBankBackward, kBankToRight, kBankToLeft}) b.press(button);
+    b.korvel.cmd_apply_Click();
+    EXPECT_DOUBLE_EQ(b.vx(), 3);
+    EXPECT_DOUBLE_EQ(b.vy(), 4);
+    const int sizes[] = {1000, 100, 10, 1};
+    for (int i = 0; i < 4; ++i) {
+        b.press(kBankImpulse1000 + i);
+        EXPECT_EQ(b.state.impulseSize, sizes[i]);
+    }
+}
+
+TEST(ImpulseTest, ACraftAtRestHasNoDirectionOfTravel) {
+    Bank b;
+    b.size(100);
+    for (int button : {kBankForward, kBankBackward, kBankToRight, kBankToLeft}) {
+        b.controls.messages.clear();
+        b.press(button);
+        EXPECT_EQ(b.vx(), 0);
+        EXPECT_EQ(b.vy(), 0);
+        EXPECT_TRUE(std::isfinite(b.vx()));
+        EXPECT_EQ(b.controls.messages.size(), 1u);
+    }
+}
+
+TEST(ApplyImpulseTest, PushesInTheTypedDirection) {
+    Bank b;
+    b.size(100);
+    b.velocity(5, 5);
+    b.controls.box(kBoxDirection) = "0";
+    b.korvel.cmd_apply_Click();
+    EXPECT_DOUBLE_EQ(b.vx(), 105);
+    EXPECT_DOUBLE_EQ(b.vy(), 5);
+    b.controls.box(kBoxDirection) = "1.5708";
+    b.korvel.cmd_apply_Click();
+    EXPECT_NEAR(b.vx(), 105, 1e-3);
+    EXPECT_NEAR(b.vy(), 105, 1e-6);
+}
+
+TEST(ApplyImpulseTest, ADirectionThatIsNotANumberIsRefused) {
+    Bank b;
+    b.size(100);
+    b.velocity(5, 5);
+    b.controls.box(kBoxDirection) = "north";
+    b.korvel.cmd_apply_Click();
+    EXPECT_DOUBLE_EQ(b.vx(), 5);
+    EXPECT_DOUBLE_EQ(b.vy(), 5);
+    ASSERT_EQ(b.controls.messages.size(), 1u);
+    EXPECT_EQ(b.controls.messages[0], "\"dir of impulse\" must be a number; it holds \"north\".");
+}
+
+TEST(SecondPlanetButtonTest, PlacesItOnACircularOrbit) {
+    Bank b;
+    b.controls.box(kBoxSecondPlanetDist) = "60.2";
+    b.controls.box(kBoxSecondPlanetMass) = ".0123";
+    b.press(kBankSecondPlanet);
+    const SimulationState& s = b.state;
+    EXPECT_TRUE(s.secondPlanetOn);
+    EXPECT_DOUBLE_EQ(s.posX[kSecondPlanet], 384'076'000);
+    EXPECT_EQ(s.posY[kSecondPlanet], 0);
+    EXPECT_EQ(s.velX[kSecondPlanet], 0);
+    EXPECT_NEAR(s.velY[kSecondPlanet], 1019.12, 0.005);
+    EXPECT_DOUBLE_EQ(s.secondPlanetMass, 0.0123);
+    EXPECT_NEAR(s.secondPlanetRadius, 0.2308, 5e-5);
+}
+
+TEST(SecondPlanetButtonTest, TheDescriptionTextsGiveAPlanetAtRestAtTheCentre) {
+    Bank b;
+    b.state.posX[kSecondPlanet] = 5;  // placed anew on every press
+    b.press(kBankSecondPlanet);
+    EXPECT_TRUE(b.state.secondPlanetOn);
+    EXPECT_EQ(b.state.posX[kSecondPlanet], 0);
+    EXPECT_EQ(b.state.velY[kSecondPlanet], 0);
+    EXPECT_EQ(b.state.secondPlanetMass, 0);
+    EXPECT_EQ(b.state.secondPlanetRadius, 0);
+}
+
+TEST(SecondPlanetButtonTest, RefusedValuesChangeNothing) {
+    struct Case {
+        const char* dist;
+        const char* mass;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"10", "-3", "\"second planet mass\" must not be negative; it holds \"-3\"."},
+        {"10", "1e999", "\"second planet mass\" is out of range; it holds \"1e999\"."},
+        {"1e999", "1", "\"second planet dist\" is out of range; it holds \"1e999\"."},
+        {"1e305", "1", "\"second planet dist\" is out of range; it holds \"1e305\"."},
+        {"1e-200", "1", "\"second planet dist\" is out of range; it holds \"1e-200\"."},
+    };
+    for (const Case& c : cases) {
+        Bank b;
+        b.controls.box(kBoxSecondPlanetDist) = c.dist;
+        b.controls.box(kBoxSecondPlanetMass) = c.mass;
+        b.press(kBankSecondPlanet);
+        EXPECT_FALSE(b.state.secondPlanetOn) << c.message;
+        EXPECT_EQ(b.state.posX[kSecondPlanet], 0);
+        EXPECT_EQ(b.state.secondPlanetMass, 0);
+        ASSERT_EQ(b.controls.messages.size(), 1u);
+        EXPECT_EQ(b.controls.messages[0], c.message);
+    }
+}
+
+TEST(BankTest, TheReadoutAndUnknownIndicesDoNothing) {
+    Bank b;
+    b.size(10);
+    b.velocity(3, 4);
+    const SimulationState before = b.state;
+    for (int index : {int(kBankDistance), -1, 10, 32767}) b.press(index);
+    EXPECT_EQ(b.state.velX, before.velX);
+    EXPECT_EQ(b.state.impulseSize, 10);
+    EXPECT_FALSE(b.state.secondPlanetOn);
+    EXPECT_TRUE(b.controls.messages.empty());
+}
+
+TEST(BankTest, AnImpulseTakesEffectAtTheNextTick) {
+    Bank b;
+    b.run();
+    b.tickAfter(0.001);
+    b.size(1000);
+    b.press(kBankForward);
+    b.tickAfter(0.001);
+    EXPECT_NEAR(std::stod(b.controls.box(kBoxSpeed)), 9000, 1);
+}
+
+}  // namespace
+}  // namespace korvel

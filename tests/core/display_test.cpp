@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "fakes.h"
+#include "sim/numbers.h"
+#include "ui/panel.h"
+
+namespace korvel {
+namespace {
+
+using testing::DrawCall;
+using testing::Rig;
+
+// A run whose craft the test puts where it likes.
+struct StillRun : Rig {
+    StillRun() {
+        run();
+        state.timeFactor = "0";  // the craft stays put
+    }
+};
+
+TEST(DistanceCaptionTest, DividesBySixPointFourMillionAndThePlanetRadiusBox) {
+    StillRun rig;
+    rig.state.posX[kCraft] = 2 * 6'400'000.0;
+    rig.state.posY[kCraft] = 0;
+    rig.tickAfter(0.01);
+    EXPECT_EQ(rig.controls.bank(kBankDistance), "dist  2");
+
+    rig.state.posX[kCraft] = 0;
+    rig.state.posY[kCraft] = -kLengthUnit;
+    rig.tickAfter(0.01);
+    EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875);
+    EXPECT_EQ(rig.controls.bank(kBankDistance), "dist  0.996875");
+
+    rig.controls.box(kBoxPlanetRadius) = "2";
+    rig.tickAfter(0.01);
+    EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875 / 2);
+}
+
+TEST(DistanceCaptionTest, WithoutANonZeroPlanetRadiusItReadsAQuestionMarkAndRunsOn) {
+    for (const char* text : {"0", "", "abc", "1e999"}) {
+        StillRun rig;
+        rig.state.timeFactor = "1000";
+        rig.controls.box(kBoxPlanetRadius) = text;
+        const double y0 = rig.state.posY[kCraft];
+        rig.tickAfter(0.01);
+        EXPECT_EQ(rig.controls.bank(kBankDistance), "dist ?") << text;
+        EXPECT_TRUE(rig.timer.ticking()) << text;
+        EXPECT_NE(rig.state.posY[kCraft], y0) << text;
+        EXPECT_TRUE(rig.controls.messages.empty()) << text;
+    }
+}
+
+TEST(TrailTest, PointColoursFollowTheClockPhase) {
+    const Color phaseColor[3] = {rgb(215, 255, 255), rgb(255, 215, 255), rgb(255, 175, 255)};
+    for (int phase = 0; phase < 3; ++phase) {
+        StillRun rig;
+        rig.random.fallback = 0.5f;
+        rig.clock.reading = 2001 + phase;  // 2001 - 2000 = 1, so phase 1 first
+        rig.picture.calls.clear();
+        rig.korvel.Timer1_Timer();
+        const auto points = rig.picture.of(DrawCall::Point);
+        ASSERT_EQ(points.size(), 200u);
+        EXPECT_EQ(points[0].color, phaseColor[(1 + phase) % 3]);
+        EXPECT_EQ(points[1].color, phaseColor[0]);
+        // At the craft's place on the picture: the planet is at (3.4, 3).
+        EXPECT_NEAR(points[0].x, 3.4 + 1.02, 1e-9);
+        EXPECT_NEAR(points[0].y, 3, 1e-9);
+    }
+}
+
+TEST(TrailTest, ARandomDrawBelowFourHundredthsLeavesATinyBlackDot) {
+    StillRun rig;
+    rig.random.script = {0.039f, 0.04f, 0.0f};
+    rig.picture.calls.clear();
+    rig.tickAfter(0.01);
+    const auto& calls = rig.picture.calls;
+    ASSERT_GE(calls.size(), 6u);
+    EXPECT_EQ(calls[1].kind, DrawCall::Circle);
+    EXPECT_EQ(calls[1].color, kBlack);
+    EXPECT_DOUBLE_EQ(calls[1].radius, 0.003);
+    EXPECT_EQ(calls[3].kind, DrawCall::Point);  // 0.04 is not below 0.04
+    EXPECT_EQ(calls[5].kind, DrawCall::Circle);
+    EXPECT_EQ(rig.picture.of(DrawCall::Circle).size(), 2u);
+}
+
+TEST(SecondPlanetRedrawTest, ErasesWhereItWasAndDrawsItGreenWhereItIs) {
+    Rig rig;
+    rig.controls.box(kBoxSecondPlanetDist) = "2";
+    rig.controls.box(kBoxSecondPlanetMass) = "8";
+    rig.korvel.cmd_color_Click(kBankSecondPlanet);
+    rig.run();
+    rig.picture.calls.clear();
+    rig.tickAfter(0.001);
+    auto circles = rig.picture.of(DrawCall::Circle);
+    // The first redraw erases at the planet (nothing was drawn yet).
+    ASSERT_GE(circles.size(), 2u);
+    const DrawCall erase = circles[circles.size() - 2], draw = circles.back();
+    EXPECT_EQ(erase, (DrawCall{DrawCall::Circle, 3.4, 3, 2, kBlack}));
+    EXPECT_EQ(draw.color, rgb(0, 255, 0));
+    EXPECT_DOUBLE_EQ(draw.radius, 2);
+    EXPECT_NEAR(draw.x, 3.4 + 2, 1e-6);
+    EXPECT_DOUBLE_EQ(rig.state.secondPlanetPrevX, rig.state.posX[kSecondPlanet]);
+
+    rig.picture.calls.clear();
+    rig.tickAfter(0.001);
+    circles = rig.picture.of(DrawCall::Circle);
+    EXPECT_DOUBLE_EQ(circles[circles.size() - 2].x, draw.x);
+    EXPECT_DOUBLE_EQ(circles[circles.size() - 2].y, draw.y);
+}
+
+TEST(ReadoutTest, ClockTimeSimulatedMinutesAndSpeed) {
+    Rig rig;
+    rig.clock.reading = 1000;
+    rig.run();
+    for (int i = 0; i < 600; ++i) rig.tickAfter(0.01);
+    EXPECT_NEAR(*strictNumber(rig.controls.box(kBoxClockTime)), 6, 1e-5);
+    EXPECT_NEAR(*strictNumber(rig.controls.box(kBoxRealtimeInterval)), 100, 1e-6);
+    const double speed = std::hypot(rig.state.velX[kCraft], rig.state.velY[kCraft]);
+    EXPECT_EQ(rig.controls.box(kBoxSpeed), plainNumberText(speed));
+    EXPECT_NE(speed, 8000);
+}
+
+TEST(ReadoutTest, NothingIsDrawnOrWrittenWhilePaused) {
+    Rig rig;
+    rig.run();
+    rig.tickAfter(0.01);
+    rig.korvel.cmd_stop_simulation_Click();
+    EXPECT_FALSE(rig.timer.ticking());  // so no tick comes to draw
+}
+
+}  // namespace
+}  // namespace korvel

@@ -1,0 +1,106 @@
+#pragma once
+// Stand-ins for the window and platform: a clock the test sets, a scripted
+// random source, a surface that records its calls.
+
+#include <array>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/korvel.h"
+
+namespace korvel::testing {
+
+class FakeControls : public Controls {
+public:
+    std::string text(ControlArray array, int index) const override;
+    void setText(ControlArray array, int index, std::string_view text) override;
+    void place(ControlArray array, int index, const TwipsRect& rect) override;
+    void showMessage(std::string_view message) override { messages.emplace_back(message); }
+    void endProgram() override { ended = true; }
+
+    std::string& box(int index) { return boxes.at(index); }
+    std::string& bank(int index) { return bankCaptions.at(index); }
+
+    std::array<std::string, kLabelCount> labels;
+    std::array<std::string, kBoxCount> boxes;
+    std::array<std::string, kBankCount> bankCaptions;
+    std::array<TwipsRect, kLabelCount> labelRects;
+    std::array<TwipsRect, kBoxCount> boxRects;
+    std::array<TwipsRect, kBankCount> bankRects;
+    std::vector<std::string> messages;
+    bool ended = false;
+};
+
+struct DrawCall {
+    enum Kind { BackColor, Scale, FillStyle, FillColor, Circle, Point } kind;
+    double x = 0, y = 0, radius = 0;  // Scale: x = height, y = width; FillStyle: x = style
+    Color color = 0;
+    bool operator==(const DrawCall&) const = default;
+};
+
+class RecordingSurface : public Surface {
+public:
+    void setBackColor(Color color) override { calls.push_back({DrawCall::BackColor, 0, 0, 0, color}); }
+    void setScale(double height, double width) override {
+        calls.push_back({DrawCall::Scale, height, width, 0, 0});
+    }
+    void setFillStyle(int style) override { calls.push_back({DrawCall::FillStyle, double(style), 0, 0, 0}); }
+    void setFillColor(Color color) override { calls.push_back({DrawCall::FillColor, 0, 0, 0, color}); }
+    void circle(double x, double y, double radius, Color color) override {
+        calls.push_back({DrawCall::Circle, x, y, radius, color});
+    }
+    void pset(double x, double y, Color color) override {
+        calls.push_back({DrawCall::Point, x, y, 0, color});
+    }
+
+    std::vector<DrawCall> of(DrawCall::Kind kind) const;
+    std::vector<DrawCall> calls;
+};
+
+class FakeTimer : public Timer {
+public:
+    void setInterval(int milliseconds) override { interval = milliseconds; }
+    void setEnabled(bool on) override { isEnabled = on; }
+    bool enabled() const override { return isEnabled; }
+    bool ticking() const { return isEnabled && interval > 0; }
+
+    int interval = 0;
+    bool isEnabled = true;  // created enabled, with no interval
+};
+
+class SetClock : public Clock {
+public:
+    double now() const override { return reading; }
+    double timeOfDay() const override { return 43200.5; }
+    double reading = 100;
+};
+
+// Gives the scripted values in turn, then `fallback` for ever.
+class ScriptedRandom : public RandomSource {
+public:
+    void seed(double value) override { seeds.push_back(value); }
+    float next() override;
+
+    std::deque<float> script;
+    float fallback = 0.5f;
+    std::vector<double> seeds;
+};
+
+// A window core on fakes, loaded as at start-up.
+struct Rig {
+    Rig();
+    // Runs a tick `seconds` after the previous clock reading.
+    void tickAfter(double seconds);
+    void run() { korvel.runSImulation_Click(); }
+
+    FakeControls controls;
+    RecordingSurface picture;
+    FakeTimer timer;
+    SetClock clock;
+    ScriptedRandom random;
+    Korvel korvel{Platform{controls, picture, timer, clock, random}};
+    SimulationState& state = korvel.state();
+};
+
+}  // namespace korvel::testing
