@@ -1,0 +1,86 @@
+// P3 and P6: the tick rate of a default run in a real window against a bare
+// 1 ms timer, and the CPU share of the run. Run it on an X server:
+//
+//   xvfb-run -a -s "-screen 0 1024x768x24" build-qt/bench/live/live_rate
+//
+// First 3 s of a bare 1 ms precise timer with an empty handler, then 10 s of
+// a default run ("Run Simulation"); the CPU share is taken over 5 s in the
+// middle of the run.
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdint>
+#include <cstdio>
+
+#include "ui/qt/korvel_window.h"
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Runs the event loop for the given time.
+void spin(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    korvel::qt::KorvelWindow window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        std::fprintf(stderr, "window not exposed\n");
+        return 1;
+    }
+    spin(300);
+
+    // The ceiling: a bare 1 ms timer with an empty handler.
+    std::uint64_t bareTicks = 0;
+    QTimer bare;
+    bare.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&bare, &QTimer::timeout, [&] { ++bareTicks; });
+    QElapsedTimer clock;
+    clock.start();
+    bare.start(1);
+    spin(3000);
+    bare.stop();
+    const double bareRate = bareTicks / (clock.nsecsElapsed() * 1e-9);
+
+    // A default run.
+    window.findChild<QPushButton*>("runSImulation")->click();
+    const std::uint64_t ticks0 = window.tickCount();
+    const quint64 repaints0 = window.picture().repaintRequests();
+    clock.restart();
+    spin(2500);
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer cpuWall;
+    cpuWall.start();
+    spin(5000);
+    const double cpuShare = (cpuSeconds() - cpu0) / (cpuWall.nsecsElapsed() * 1e-9);
+    spin(2500);
+    const double runSeconds = clock.nsecsElapsed() * 1e-9;
+    const double tickRate = (window.tickCount() - ticks0) / runSeconds;
+    const double repaintRate = (window.picture().repaintRequests() - repaints0) / runSeconds;
+
+    std::printf("bare 1 ms timer:   %.1f ticks/s\n", bareRate);
+    std::printf("default run:       %.1f ticks/s over %.1f s\n", tickRate, runSeconds);
+    std::printf("P3 ratio:          %.3f (target >= 0.97)\n", tickRate / bareRate);
+    std::printf("P6 CPU share:      %.1f %% of one core over 5 s (target <= 10 %%)\n", 100 * cpuShare);
+    std::printf("surface repaints:  %.1f /s\n", repaintRate);
+    return 0;
+}

@@ -1,0 +1,263 @@
+#include "ui/qt/korvel_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "ui/qt/wrap_button.h"
+
+namespace korvel::qt {
+
+namespace {
+
+int twipsToPixels(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Pixel size of the window's font: the panel's captions must fit controls
+// 25 to 33 pixels high, two lines where needed.
+constexpr int kFontPixels = 9;
+
+// Boxes whose default text is a description longer than the box.
+bool describedBox(int index) { return index == 12 || index == 13; }
+
+}  // namespace
+
+QRect twipsToRect(const TwipsRect& rect) {
+    const int left = twipsToPixels(rect.left);
+    const int top = twipsToPixels(rect.top);
+    const int right = twipsToPixels(rect.left + rect.width);
+    const int bottom = twipsToPixels(rect.top + rect.height);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
+    setObjectName("Korvel");
+    setWindowTitle("Korvel Simulation");
+    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    QFont font("DejaVu Sans");
+    font.setPixelSize(kFontPixels);
+    setFont(font);
+
+    picture_ = new PictureBox(this);
+    picture_->setObjectName("Picture1");
+    picture_->setGeometry(twipsToRect({120, 240, 8500, 7500}));
+    // Its size in twips is the scale until a run sets one; 8500 exactly, not
+    // the 8505 that whole pixels would give.
+    picture_->setScale(7500, 8500);
+
+    run_ = makeButton("runSImulation", "Run Simulation", {9600, 120, 1200, 375});
+    // The light red face in its exact colour, whatever the style would shade.
+    run_->setStyleSheet(
+        "QPushButton { background-color: rgb(255, 128, 128); border: 1px solid rgb(128, 64, 64);"
+        " border-radius: 2px; }"
+        "QPushButton:focus { border: 1px solid rgb(48, 48, 48); }"
+        "QPushButton:pressed { background-color: rgb(224, 104, 104); }");
+    stop_ = makeButton("cmd_stop_simulation", "pause simulation", {9120, 7320, 975, 495});
+    exit_ = makeButton("cmd_exit_program", "Quit ", {10200, 7320, 855, 495});
+    restart_ = makeButton("cmd_restart", "Run (don't clear)", {9120, 6840, 975, 495});
+    apply_ = makeButton("cmd_apply", "Apply Impulse", {10200, 6840, 855, 495});
+    continue_ = makeButton("cmd_continue", "Continue", {9120, 7800, 975, 495});
+
+    // Array members have no place until Form_Load gives them one.
+    for (int i = 0; i < kLabelCount; ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QString("lbl_mass_id(%1)").arg(i));
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->setGeometry(0, 0, 0, 0);
+        labels_[i] = label;
+    }
+    for (int i = 0; i < kBoxCount; ++i) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QString("txt_masses(%1)").arg(i));
+        box->setGeometry(0, 0, 0, 0);
+        box->setTextMargins(0, 0, 0, 0);
+        // What the box holds is what the handlers read; a change itself
+        // triggers nothing.
+        connect(box, &QLineEdit::textChanged, this, [this, i](const QString& text) {
+            boxTexts_[i].text = text.toStdString();
+            boxTexts_[i].pending = false;
+        });
+        boxes_[i] = box;
+    }
+    for (int i = 0; i < kBankCount; ++i) {
+        auto* button = new WrapButton(this);
+        button->setObjectName(QString("cmd_color(%1)").arg(i));
+        button->setGeometry(0, 0, 0, 0);
+        connect(button, &QPushButton::clicked, this, [this, i] { dispatch([this, i] { core_->cmd_color_Click(i); }); });
+        bank_[i] = button;
+    }
+
+    connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
+    connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
+    connect(exit_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_exit_program_Click(); }); });
+    connect(restart_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_restart_Click(); }); });
+    connect(apply_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_apply_Click(); }); });
+    connect(continue_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_continue_Click(); }); });
+    timer_.onTick([this] { tick(); });
+
+    setTabOrderChain();
+
+    // Texts reach the widgets at display pace: a tick rewrites the readouts
+    // every millisecond, and repainting them as often would eat the tick rate.
+    flushTimer_.setSingleShot(true);
+    flushTimer_.setInterval(PictureBox::kRepaintIntervalMs);
+    connect(&flushTimer_, &QTimer::timeout, this, &KorvelWindow::flushTexts);
+
+    core_ = std::make_unique<Korvel>(Platform{*this, *picture_, timer_, clock_, random_});
+    core_->Form_Load();
+    flushTexts();
+}
+
+KorvelWindow::~KorvelWindow() = default;
+
+WrapButton* KorvelWindow::makeButton(const char* name, const QString& caption, const TwipsRect& rect) {
+    auto* button = new WrapButton(caption, this);
+    button->setObjectName(name);
+    button->setGeometry(twipsToRect(rect));
+    return button;
+}
+
+void KorvelWindow::setTabOrderChain() {
+    std::vector<QWidget*> chain;
+    chain.push_back(run_);
+    for (int i = 0; i <= 3; ++i) chain.push_back(boxes_[i]);
+    chain.push_back(stop_);
+    chain.push_back(exit_);
+    for (int i = 0; i <= 3; ++i) chain.push_back(bank_[i]);
+    for (int i = 4; i <= 7; ++i) chain.push_back(boxes_[i]);
+    for (int i = 4; i <= 7; ++i) chain.push_back(bank_[i]);
+    chain.push_back(restart_);
+    chain.push_back(apply_);
+    for (int i = 8; i <= 11; ++i) chain.push_back(boxes_[i]);
+    chain.push_back(bank_[8]);
+    chain.push_back(boxes_[12]);
+    chain.push_back(boxes_[13]);
+    chain.push_back(bank_[9]);
+    chain.push_back(continue_);
+    for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+}
+
+QWidget* KorvelWindow::widget(ControlArray array, int index) const {
+    switch (array) {
+    case ControlArray::lbl_mass_id:
+        return index >= 0 && index < kLabelCount ? labels_[index] : nullptr;
+    case ControlArray::txt_masses:
+        return index >= 0 && index < kBoxCount ? boxes_[index] : nullptr;
+    case ControlArray::cmd_color:
+        return index >= 0 && index < kBankCount ? bank_[index] : nullptr;
+    }
+    return nullptr;
+}
+
+KorvelWindow::Slot& KorvelWindow::slot(ControlArray array, int index) {
+    return const_cast<Slot&>(std::as_const(*this).slot(array, index));
+}
+
+const KorvelWindow::Slot& KorvelWindow::slot(ControlArray array, int index) const {
+    static const Slot none;
+    switch (array) {
+    case ControlArray::lbl_mass_id:
+        return index >= 0 && index < kLabelCount ? labelTexts_[index] : none;
+    case ControlArray::txt_masses:
+        return index >= 0 && index < kBoxCount ? boxTexts_[index] : none;
+    case ControlArray::cmd_color:
+        return index >= 0 && index < kBankCount ? bankTexts_[index] : none;
+    }
+    return none;
+}
+
+std::string KorvelWindow::text(ControlArray array, int index) const { return slot(array, index).text; }
+
+void KorvelWindow::setText(ControlArray array, int index, std::string_view text) {
+    if (!widget(array, index)) return;
+    Slot& s = slot(array, index);
+    // The same text again costs nothing.
+    if (s.text == text) return;
+    s.text.assign(text);
+    s.pending = true;
+    if (!textsPending_) {
+        textsPending_ = true;
+        flushTimer_.start();
+    }
+}
+
+void KorvelWindow::flushTexts() {
+    if (!textsPending_) return;
+    textsPending_ = false;
+    flushTimer_.stop();
+    for (int i = 0; i < kLabelCount; ++i) {
+        if (!labelTexts_[i].pending) continue;
+        labelTexts_[i].pending = false;
+        labels_[i]->setText(toQString(labelTexts_[i].text));
+    }
+    for (int i = 0; i < kBoxCount; ++i) {
+        if (!boxTexts_[i].pending) continue;
+        boxTexts_[i].pending = false;
+        const QString text = toQString(boxTexts_[i].text);
+        boxes_[i]->setText(text);
+        // Show the start of a text longer than its box.
+        boxes_[i]->setCursorPosition(0);
+        if (describedBox(i)) boxes_[i]->setToolTip(text);
+    }
+    for (int i = 0; i < kBankCount; ++i) {
+        if (!bankTexts_[i].pending) continue;
+        bankTexts_[i].pending = false;
+        bank_[i]->setText(toQString(bankTexts_[i].text));
+    }
+}
+
+void KorvelWindow::place(ControlArray array, int index, const TwipsRect& rect) {
+    if (QWidget* w = widget(array, index)) w->setGeometry(twipsToRect(rect));
+}
+
+void KorvelWindow::showMessage(std::string_view message) {
+    if (!message_) {
+        message_ = new QMessageBox(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
+        message_->setObjectName("message");
+        message_->setWindowModality(Qt::NonModal);
+        message_->setModal(false);
+    }
+    message_->setText(toQString(message));
+    // Never exec(): the handler that reports returns at once.
+    message_->show();
+    message_->raise();
+}
+
+void KorvelWindow::endProgram() {
+    if (ended_) return;
+    ended_ = true;
+    timer_.setEnabled(false);
+    if (message_) message_->close();
+    close();
+    QCoreApplication::exit(0);
+}
+
+void KorvelWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (!ended_) endProgram();
+}
+
+template <typename Handler>
+void KorvelWindow::dispatch(Handler&& handler) {
+    if (ended_) return;
+    handler();
+    // The operator sees the effect of a click at once.
+    flushTexts();
+}
+
+void KorvelWindow::tick() {
+    if (ended_) return;
+    core_->Timer1_Timer();
+}
+
+}  // namespace korvel::qt

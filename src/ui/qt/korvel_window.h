@@ -1,0 +1,107 @@
+#pragma once
+// The window `Korvel`: every control at its twips geometry, the Qt side of
+// the controls the handlers see, and the wiring of clicks and ticks to the
+// handlers of the core.
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "ui/korvel.h"
+#include "ui/platform.h"
+#include "ui/qt/picture_box.h"
+#include "ui/qt/qt_platform.h"
+
+class QLabel;
+class QLineEdit;
+class QMessageBox;
+class QPushButton;
+
+namespace korvel::qt {
+
+class WrapButton;
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kClientWidthTwips = 11085;
+constexpr int kClientHeightTwips = 8400;
+
+// Logical pixels of a twips rectangle. Edges are rounded, not sizes, so
+// controls that touch in twips still touch on the screen.
+QRect twipsToRect(const TwipsRect& rect);
+
+class KorvelWindow : public QWidget, public Controls {
+    Q_OBJECT
+public:
+    explicit KorvelWindow(QWidget* parent = nullptr);
+    ~KorvelWindow() override;
+
+    // Controls.
+    std::string text(ControlArray array, int index) const override;
+    void setText(ControlArray array, int index, std::string_view text) override;
+    void place(ControlArray array, int index, const TwipsRect& rect) override;
+    void showMessage(std::string_view message) override;
+    void endProgram() override;
+
+    Korvel& core() { return *core_; }
+    PictureBox& picture() { return *picture_; }
+    QtTimer& timer() { return timer_; }
+    std::uint64_t tickCount() const { return timer_.tickCount(); }
+    // The operator's message box; null until the first message.
+    QMessageBox* messageBox() const { return message_; }
+    bool ended() const { return ended_; }
+
+    // One tick as the timer delivers it; its texts reach the widgets at
+    // display pace.
+    void tick();
+    // Pushes the texts the handlers wrote into the widgets now.
+    void flushTexts();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Slot {
+        std::string text;
+        bool pending = false;
+    };
+
+    WrapButton* makeButton(const char* name, const QString& caption, const TwipsRect& rect);
+    QWidget* widget(ControlArray array, int index) const;
+    Slot& slot(ControlArray array, int index);
+    const Slot& slot(ControlArray array, int index) const;
+    // Runs a click handler of the core, then shows the texts it wrote.
+    template <typename Handler>
+    void dispatch(Handler&& handler);
+    void setTabOrderChain();
+
+    PictureBox* picture_ = nullptr;
+    QPushButton* run_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QPushButton* exit_ = nullptr;
+    QPushButton* restart_ = nullptr;
+    QPushButton* apply_ = nullptr;
+    QPushButton* continue_ = nullptr;
+    std::array<QLabel*, kLabelCount> labels_{};
+    std::array<QLineEdit*, kBoxCount> boxes_{};
+    std::array<WrapButton*, kBankCount> bank_{};
+
+    // What the handlers read and write. The widgets get the texts after each
+    // click and at display pace during a run, so a tick that rewrites a
+    // caption 100 times touches no widget.
+    std::array<Slot, kLabelCount> labelTexts_{};
+    std::array<Slot, kBoxCount> boxTexts_{};
+    std::array<Slot, kBankCount> bankTexts_{};
+    bool textsPending_ = false;
+    QTimer flushTimer_;
+
+    QtTimer timer_;
+    QtClock clock_;
+    MtRandom random_;
+    std::unique_ptr<Korvel> core_;
+    QMessageBox* message_ = nullptr;
+    bool ended_ = false;
+};
+
+}  // namespace korvel::qt

@@ -1,0 +1,209 @@
+#include "ui/qt/picture_box.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvel::qt {
+
+namespace {
+
+bool finite(double v) { return std::isfinite(v); }
+
+// A double that is not NaN, clamped into [lo, hi] before it becomes an int,
+// so even 1e30 converts safely.
+int clampToInt(double v, int lo, int hi) {
+    if (v <= lo) return lo;
+    if (v >= hi) return hi;
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    // Every paint copies the image over the whole exposed area.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    repaintTimer_.setSingleShot(true);
+    repaintTimer_.setInterval(kRepaintIntervalMs);
+    connect(&repaintTimer_, &QTimer::timeout, this, &PictureBox::flushDirty);
+    fitImage();
+}
+
+void PictureBox::fitImage() {
+    const qreal dpr = devicePixelRatioF();
+    const QSize deviceSize(qMax(1, qRound(width() * dpr)), qMax(1, qRound(height() * dpr)));
+    if (image_.size() == deviceSize && image_.devicePixelRatio() == dpr) return;
+    QImage fresh(deviceSize, QImage::Format_RGB32);
+    fresh.fill(back_);
+    fresh.setDevicePixelRatio(dpr);
+    if (!image_.isNull()) {
+        // Keep what was drawn when the pixel density changes.
+        QPainter painter(&fresh);
+        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(fresh.deviceIndependentSize())), image_);
+    }
+    image_ = std::move(fresh);
+    if (!userScale_) {
+        scaleWidth_ = width() * 15.0;
+        scaleHeight_ = height() * 15.0;
+    }
+    updateMapping();
+    markDirty(0, 0, image_.width() - 1, image_.height() - 1);
+}
+
+void PictureBox::updateMapping() {
+    mappingValid_ = false;
+    if (!finite(scaleWidth_) || !finite(scaleHeight_) || scaleWidth_ == 0 || scaleHeight_ == 0) return;
+    pxPerUnitX_ = image_.width() / scaleWidth_;
+    pxPerUnitY_ = image_.height() / scaleHeight_;
+    mappingValid_ = finite(pxPerUnitX_) && finite(pxPerUnitY_) && pxPerUnitX_ != 0 && pxPerUnitY_ != 0;
+}
+
+void PictureBox::setBackColor(Color color) {
+    fitImage();
+    back_ = toQRgb(color);
+    image_.fill(back_);
+    markDirty(0, 0, image_.width() - 1, image_.height() - 1);
+}
+
+void PictureBox::setScale(double scaleHeight, double scaleWidth) {
+    fitImage();
+    userScale_ = true;
+    scaleHeight_ = scaleHeight;
+    scaleWidth_ = scaleWidth;
+    updateMapping();
+}
+
+void PictureBox::setFillStyle(int style) { filled_ = (style == 0); }
+
+void PictureBox::setFillColor(Color color) { fill_ = toQRgb(color); }
+
+void PictureBox::pset(double x, double y, Color color) {
+    if (!mappingValid_) return;
+    const double px = x * pxPerUnitX_;
+    const double py = y * pxPerUnitY_;
+    // Written so that NaN fails too.
+    if (!(px >= 0 && px < image_.width() && py >= 0 && py < image_.height())) return;
+    const int ix = static_cast<int>(px);
+    const int iy = static_cast<int>(py);
+    reinterpret_cast<QRgb*>(image_.scanLine(iy))[ix] = toQRgb(color);
+    markDirty(ix, iy, ix, iy);
+}
+
+void PictureBox::span(int y, int x0, int x1, QRgb rgb) {
+    QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    std::fill(row + x0, row + x1 + 1, rgb);
+}
+
+void PictureBox::circle(double x, double y, double radius, Color color) {
+    if (!mappingValid_) return;
+    const double cx = x * pxPerUnitX_;
+    const double cy = y * pxPerUnitY_;
+    // Round in device pixels, sized by the horizontal axis.
+    const double r = std::abs(radius * pxPerUnitX_);
+    if (!finite(cx) || !finite(cy) || !finite(r)) return;
+
+    const int w = image_.width();
+    const int h = image_.height();
+    const QRgb rim = toQRgb(color);
+    const double maxX = w - 1;
+
+    // Clips a span given in doubles (possibly huge) and draws it.
+    auto draw = [&](int row, double a, double b, QRgb rgb) {
+        if (!(a <= b) || b < 0 || a > maxX) return;
+        span(row, clampToInt(a, 0, w - 1), clampToInt(b, 0, w - 1), rgb);
+    };
+
+    // Pixel (i, j) belongs to a disc of radius q when its centre
+    // (i + 0.5, j + 0.5) lies inside. The rim is the disc of radius r less the
+    // disc of radius r - 1, so it is one pixel wide.
+    if (r > 0) {
+        const double rowLo = std::ceil(cy - r - 0.5);
+        const double rowHi = std::floor(cy + r - 0.5);
+        if (rowHi >= 0 && rowLo <= h - 1 && rowLo <= rowHi) {
+            const int j0 = clampToInt(rowLo, 0, h - 1);
+            const int j1 = clampToInt(rowHi, 0, h - 1);
+            const double inner = r - 1;
+            for (int j = j0; j <= j1; ++j) {
+                const double dy = j + 0.5 - cy;
+                // Relative form, so neither huge nor tiny radii overflow.
+                const double t = dy / r;
+                const double d = 1 - t * t;
+                if (!(d >= 0)) continue;
+                const double half = r * std::sqrt(d);
+                const double a = std::ceil(cx - half - 0.5);
+                const double b = std::floor(cx + half - 0.5);
+                if (!(a <= b)) continue;
+                double ia = 1, ib = 0;  // empty inner span
+                if (inner > 0) {
+                    const double ti = dy / inner;
+                    const double di = 1 - ti * ti;
+                    if (di >= 0) {
+                        const double halfInner = inner * std::sqrt(di);
+                        ia = std::ceil(cx - halfInner - 0.5);
+                        ib = std::floor(cx + halfInner - 0.5);
+                    }
+                }
+                if (ia <= ib) {
+                    draw(j, a, ia - 1, rim);
+                    if (filled_) draw(j, ia, ib, fill_);
+                    draw(j, ib + 1, b, rim);
+                } else {
+                    draw(j, a, b, rim);
+                }
+            }
+            markDirty(clampToInt(std::floor(cx - r), 0, w - 1), j0, clampToInt(std::ceil(cx + r), 0, w - 1), j1);
+        }
+    }
+    // However small, a circle marks its centre.
+    if (r < 1 && cx >= 0 && cx < w && cy >= 0 && cy < h) {
+        const int ix = static_cast<int>(cx);
+        const int iy = static_cast<int>(cy);
+        reinterpret_cast<QRgb*>(image_.scanLine(iy))[ix] = rim;
+        markDirty(ix, iy, ix, iy);
+    }
+}
+
+void PictureBox::markDirty(int left, int top, int right, int bottom) {
+    if (!dirty_) {
+        dirty_ = true;
+        dirtyLeft_ = left;
+        dirtyTop_ = top;
+        dirtyRight_ = right;
+        dirtyBottom_ = bottom;
+    } else {
+        dirtyLeft_ = std::min(dirtyLeft_, left);
+        dirtyTop_ = std::min(dirtyTop_, top);
+        dirtyRight_ = std::max(dirtyRight_, right);
+        dirtyBottom_ = std::max(dirtyBottom_, bottom);
+    }
+    if (!repaintTimer_.isActive()) repaintTimer_.start();
+}
+
+void PictureBox::flushDirty() {
+    if (!dirty_) return;
+    dirty_ = false;
+    const qreal dpr = image_.devicePixelRatio();
+    const int left = static_cast<int>(std::floor(dirtyLeft_ / dpr));
+    const int top = static_cast<int>(std::floor(dirtyTop_ / dpr));
+    const int right = static_cast<int>(std::ceil((dirtyRight_ + 1) / dpr));
+    const int bottom = static_cast<int>(std::ceil((dirtyBottom_ + 1) / dpr));
+    ++repaintRequests_;
+    update(QRect(left, top, right - left, bottom - top));
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    if (devicePixelRatioF() != image_.devicePixelRatio()) fitImage();
+    QPainter painter(this);
+    painter.setClipRect(event->rect());
+    painter.drawImage(QPointF(0, 0), image_);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitImage();
+}
+
+}  // namespace korvel::qt

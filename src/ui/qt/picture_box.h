@@ -1,0 +1,73 @@
+#pragma once
+// Picture1: the drawing surface. It keeps its drawing in an image of its own,
+// in device pixels, and paints by copying that image, so covering and
+// uncovering the window loses nothing. Drawing only writes the image and marks
+// a dirty area; the screen is repainted at display pace, never per point.
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include "ui/platform.h"
+
+namespace korvel::qt {
+
+// A colour of the program (r + 256 g + 65536 b) as an opaque QRgb.
+constexpr QRgb toQRgb(Color c) {
+    return 0xff000000u | ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu);
+}
+
+class PictureBox : public QWidget, public Surface {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    void setBackColor(Color color) override;
+    void setScale(double scaleHeight, double scaleWidth) override;
+    void setFillStyle(int style) override;
+    void setFillColor(Color color) override;
+    // Radius in user units of the horizontal axis; a negative radius draws as
+    // its magnitude. Centres and radii that are not finite draw nothing.
+    void circle(double x, double y, double radius, Color color) override;
+    void pset(double x, double y, Color color) override;
+
+    // The drawing, in device pixels.
+    const QImage& image() const { return image_; }
+    double scaleWidth() const { return scaleWidth_; }
+    double scaleHeight() const { return scaleHeight_; }
+    // How many repaints were asked of Qt; lets tools see the display pace.
+    quint64 repaintRequests() const { return repaintRequests_; }
+
+    static constexpr int kRepaintIntervalMs = 16;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fitImage();
+    void updateMapping();
+    void markDirty(int left, int top, int right, int bottom);  // inclusive device pixels
+    void flushDirty();
+    // Fills [x0, x1] of row y, both already clipped.
+    void span(int y, int x0, int x1, QRgb rgb);
+
+    QImage image_;
+    QRgb back_ = toQRgb(kBlack);
+    // Until a user scale is set, the scale is the control's size in twips.
+    bool userScale_ = false;
+    double scaleWidth_ = 0;
+    double scaleHeight_ = 0;
+    double pxPerUnitX_ = 0;      // device pixels per user unit
+    double pxPerUnitY_ = 0;
+    bool mappingValid_ = false;
+    bool filled_ = false;        // FillStyle 0
+    QRgb fill_ = toQRgb(kBlack);
+
+    QTimer repaintTimer_;
+    bool dirty_ = false;
+    int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = -1, dirtyBottom_ = -1;
+    quint64 repaintRequests_ = 0;
+};
+
+}  // namespace korvel::qt

@@ -1,0 +1,80 @@
+#!/bin/sh
+# Runs the real program on a virtual X server, takes a screenshot and checks
+# its pixels: a black drawing surface and the parameter panel beside it.
+#
+#   window_check.sh path/to/korvel [screenshot.png]
+#
+# Needs xvfb-run, xwininfo and ImageMagick's import and convert. Every step is
+# time-bound; the program is killed at the end.
+set -eu
+
+if [ "${1:-}" != "--inside" ]; then
+    bin=$1
+    shot=${2:-}
+    exec timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside "$bin" "$shot"
+fi
+
+bin=$2
+work=$(mktemp -d)
+shot=${3:-$work/shot.png}
+pid=
+cleanup() {
+    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+QT_QPA_PLATFORM=xcb timeout 60 "$bin" >"$work/out.txt" 2>&1 &
+pid=$!
+
+up=
+for _ in $(seq 1 100); do
+    if xwininfo -root -tree 2>/dev/null | grep -q '"Korvel Simulation"'; then up=1; break; fi
+    if ! kill -0 "$pid" 2>/dev/null; then break; fi
+    sleep 0.1
+done
+if [ -z "$up" ]; then
+    echo "FAIL: the window did not come up"; cat "$work/out.txt"; exit 1
+fi
+# Let the first paint reach the screen.
+sleep 1
+
+info=$(xwininfo -name "Korvel Simulation")
+wx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *\(-*[0-9]*\).*/\1/p')
+wy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *\(-*[0-9]*\).*/\1/p')
+ww=$(echo "$info" | sed -n 's/.*Width: *\([0-9]*\).*/\1/p')
+wh=$(echo "$info" | sed -n 's/.*Height: *\([0-9]*\).*/\1/p')
+timeout 20 import -window root "$shot"
+
+failures=0
+check() {  # what, x, y (window pixels), expected colour test
+    what=$1; x=$(( wx + $2 )); y=$(( wy + $3 )); want=$4
+    got=$(convert "$shot" -format "%[fx:round(255*p{$x,$y}.r)],%[fx:round(255*p{$x,$y}.g)],%[fx:round(255*p{$x,$y}.b)]" info:)
+    if ! echo "$got" | grep -Eq "^($want)\$"; then
+        echo "FAIL: $what at ($2, $3) is $got, expected $want"
+        failures=$((failures + 1))
+    fi
+}
+
+if [ "$ww" != 739 ] || [ "$wh" != 560 ]; then
+    echo "FAIL: window is ${ww}x${wh}, expected 739x560"; failures=$((failures + 1))
+fi
+# The drawing surface is black all over.
+for p in "10 18" "291 266" "570 18" "10 510" "570 510" "200 400"; do
+    set -- $p
+    check "surface" "$1" "$2" "0,0,0"
+done
+# The panel: window background beside the surface, the light red run button,
+# white parameter boxes and buttons that are not black.
+check "panel background" 600 40 "[0-9]{3},[0-9]{3},[0-9]{3}"
+check "Run Simulation face" 645 12 "255,128,128"
+check "planet mass box" 670 90 "255,255,255"
+check "speed box" 670 422 "255,255,255"
+check "Quit button" 684 492 "2[0-9]{2},2[0-9]{2},2[0-9]{2}"
+# Some caption text is drawn in the label column (dark pixels among light).
+dark=$(convert "$shot" -crop "43x25+$((wx + 577))+$((wy + 73))" +repage -threshold 50% -format "%[fx:round(100*(1-mean))]" info:)
+if [ "$dark" -lt 3 ]; then echo "FAIL: no caption in lbl_mass_id(0) ($dark % dark)"; failures=$((failures + 1)); fi
+
+if ! kill -0 "$pid" 2>/dev/null; then echo "FAIL: the program ended by itself"; failures=$((failures + 1)); fi
+[ "$failures" -eq 0 ] && echo "window check passed"
+exit "$failures"

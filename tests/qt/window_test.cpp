@@ -1,0 +1,410 @@
+// The real window on the offscreen platform: layout, texts, focus order,
+// and runs driven through its buttons.
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+#include <vector>
+
+#include "ui/qt/korvel_window.h"
+
+using korvel::ControlArray;
+using korvel::qt::KorvelWindow;
+
+namespace {
+
+int px(int twips) { return qRound(twips / 15.0); }
+
+// A rectangle in twips as the window shows it.
+QRect tw(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(left + width) - px(left), px(top + height) - px(top));
+}
+
+QString boxName(int i) { return QString("txt_masses(%1)").arg(i); }
+QString labelName(int i) { return QString("lbl_mass_id(%1)").arg(i); }
+QString bankName(int i) { return QString("cmd_color(%1)").arg(i); }
+
+QWidget* child(KorvelWindow& w, const QString& name) {
+    auto* found = w.findChild<QWidget*>(name);
+    if (!found) qWarning("no control %s", qPrintable(name));
+    return found;
+}
+QLineEdit* box(KorvelWindow& w, int i) { return w.findChild<QLineEdit*>(boxName(i)); }
+QPushButton* button(KorvelWindow& w, const QString& name) { return w.findChild<QPushButton*>(name); }
+QPushButton* bank(KorvelWindow& w, int i) { return button(w, bankName(i)); }
+
+void click(KorvelWindow& w, const QString& name) {
+    QPushButton* b = button(w, name);
+    QVERIFY2(b, qPrintable(name));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Runs the event loop without the sleeps of QTest::qWait, so ticks come at
+// their own pace.
+void spin(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+const QStringList kLabels = {"planet mass",  "planet radius", "time factor",       "screen scale",
+                             "init distance", "init ang pos",  "impulse of 'burn'", "dir of impulse",
+                             "clock time",   "circle radius", "realtime interval", "speed"};
+const QStringList kDefaults = {"1",    "1", "1000", "3", "1.02", "0", "8000", "1.57", "", "0", "", "",
+                               "second planet mass as multiple of Earth mass (Moon = .0123)",
+                               "second planet dist as multiple of Earth radius (Moon = 60.2)"};
+const QStringList kBank = {"forward",     "backward",   "to right",  "to left",   "impulse 1000",
+                           "impulse 100", "impulse 10", "impulse 1", "2d planet", "dist 1.02"};
+
+bool isTrail(QRgb c) {
+    return c == qRgb(215, 255, 255) || c == qRgb(255, 215, 255) || c == qRgb(255, 175, 255);
+}
+
+int countTrail(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += isTrail(image.pixel(x, y));
+    return n;
+}
+
+double speedReadout(KorvelWindow& w) {
+    bool ok = false;
+    const double v = box(w, 11)->text().toDouble(&ok);
+    if (!ok) qWarning("speed readout %s", qPrintable(box(w, 11)->text()));
+    return ok ? v : std::nan("");
+}
+
+}  // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void windowIsFixedAtItsClientSize() {
+        KorvelWindow w;
+        QCOMPARE(w.objectName(), QString("Korvel"));
+        QCOMPARE(w.windowTitle(), QString("Korvel Simulation"));
+        QCOMPARE(w.size(), QSize(739, 560));
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+    }
+
+    void twipsConvertByEdges() {
+        QCOMPARE(korvel::qt::twipsToRect({120, 240, 8500, 7500}), QRect(8, 16, 567, 500));
+        QCOMPARE(korvel::qt::twipsToRect({8650, 1100, 650, 375}), QRect(577, 73, 43, 25));
+        // Touching in twips, touching on the screen.
+        const QRect upper = korvel::qt::twipsToRect({10200, 1550, 850, 450});
+        const QRect lower = korvel::qt::twipsToRect({10200, 2000, 850, 450});
+        QCOMPARE(upper.bottom() + 1, lower.top());
+    }
+
+    void singleControlsAtTheirPlaces() {
+        KorvelWindow w;
+        QCOMPARE(child(w, "Picture1")->geometry(), QRect(8, 16, 567, 500));
+        QCOMPARE(child(w, "runSImulation")->geometry(), QRect(640, 8, 80, 25));
+        QCOMPARE(child(w, "cmd_stop_simulation")->geometry(), QRect(608, 488, 65, 33));
+        QCOMPARE(child(w, "cmd_exit_program")->geometry(), QRect(680, 488, 57, 33));
+        QCOMPARE(child(w, "cmd_restart")->geometry(), QRect(608, 456, 65, 33));
+        QCOMPARE(child(w, "cmd_apply")->geometry(), QRect(680, 456, 57, 33));
+        QCOMPARE(child(w, "cmd_continue")->geometry(), QRect(608, 520, 65, 33));
+    }
+
+    void panelIsOnItsGrid() {
+        KorvelWindow w;
+        for (int r = 0; r < 12; ++r) {
+            const int top = 1100 + 450 * r;
+            QCOMPARE(child(w, labelName(r))->geometry(), tw(8650, top, 650, 375));
+            QCOMPARE(child(w, boxName(r))->geometry(), tw(9400, top, 750, 375));
+        }
+        for (int r = 0; r < 10; ++r) QCOMPARE(child(w, bankName(r))->geometry(), tw(10200, 1100 + 450 * r, 850, 450));
+        QCOMPARE(child(w, boxName(12))->geometry(), tw(10200, 5600, 850, 375));
+        QCOMPARE(child(w, boxName(13))->geometry(), tw(10200, 6050, 850, 375));
+        QCOMPARE(child(w, boxName(12))->geometry().top(), child(w, bankName(9))->geometry().bottom() + 1);
+    }
+
+    void controlsNeitherOverlapNorLeaveTheWindow() {
+        KorvelWindow w;
+        std::vector<QWidget*> controls;
+        for (QWidget* c : w.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (c->isWindow()) continue;
+            controls.push_back(c);
+        }
+        QCOMPARE(controls.size(), std::size_t{7 + 12 + 14 + 10});
+        for (QWidget* c : controls) {
+            QVERIFY2(QRect(QPoint(0, 0), w.size()).contains(c->geometry()), qPrintable(c->objectName()));
+            QVERIFY2(!c->geometry().isEmpty(), qPrintable(c->objectName()));
+        }
+        // The six fixed buttons are stacked 15 twips over each other, one
+        // pixel row; nothing else may touch another control.
+        const QStringList stacked = {"cmd_stop_simulation", "cmd_exit_program", "cmd_restart",
+                                     "cmd_apply",           "cmd_continue"};
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            for (std::size_t j = i + 1; j < controls.size(); ++j) {
+                const QRect both = controls[i]->geometry().intersected(controls[j]->geometry());
+                const bool allowed = stacked.contains(controls[i]->objectName()) &&
+                                     stacked.contains(controls[j]->objectName()) && both.height() <= 1;
+                QVERIFY2(both.isEmpty() || allowed,
+                         qPrintable(controls[i]->objectName() + " / " + controls[j]->objectName()));
+            }
+    }
+};
+
+class TextsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void captionsAndDefaultTexts() {
+        KorvelWindow w;
+        for (int i = 0; i < 12; ++i) QCOMPARE(w.findChild<QLabel*>(labelName(i))->text(), kLabels[i]);
+        for (int i = 0; i < 14; ++i) QCOMPARE(box(w, i)->text(), kDefaults[i]);
+        for (int i = 0; i < 10; ++i) QCOMPARE(bank(w, i)->text(), kBank[i]);
+        QCOMPARE(button(w, "runSImulation")->text(), QString("Run Simulation"));
+        QCOMPARE(button(w, "cmd_stop_simulation")->text(), QString("pause simulation"));
+        QCOMPARE(button(w, "cmd_exit_program")->text(), QString("Quit "));
+        QCOMPARE(button(w, "cmd_restart")->text(), QString("Run (don't clear)"));
+        QCOMPARE(button(w, "cmd_apply")->text(), QString("Apply Impulse"));
+        QCOMPARE(button(w, "cmd_continue")->text(), QString("Continue"));
+        // What the handlers read is what the widgets show.
+        for (int i = 0; i < 14; ++i)
+            QCOMPARE(QString::fromStdString(w.text(ControlArray::txt_masses, i)), kDefaults[i]);
+    }
+
+    void captionsFitTheirControlsWholeWords() {
+        KorvelWindow w;
+        for (int i = 0; i < 12; ++i) {
+            auto* label = w.findChild<QLabel*>(labelName(i));
+            const QRect area = label->contentsRect();
+            const QRect need = label->fontMetrics().boundingRect(area, Qt::TextWordWrap, label->text());
+            QVERIFY2(need.width() <= area.width() && need.height() <= area.height(), qPrintable(label->text()));
+        }
+        for (QPushButton* b : w.findChildren<QPushButton*>()) {
+            QStyleOptionButton option;
+            option.initFrom(b);
+            const QRect area = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+            const QRect need = b->fontMetrics().boundingRect(area, Qt::TextWordWrap, b->text());
+            QVERIFY2(need.width() <= area.width() && need.height() <= area.height(), qPrintable(b->text()));
+        }
+        // Parameter boxes show their defaults in full.
+        for (int i = 0; i < 12; ++i) {
+            QLineEdit* b = box(w, i);
+            QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) < b->width() - 6, qPrintable(b->text()));
+        }
+    }
+
+    void longDescriptionsShowTheirStart() {
+        KorvelWindow w;
+        for (int i : {12, 13}) {
+            QCOMPARE(box(w, i)->cursorPosition(), 0);
+            QCOMPARE(box(w, i)->toolTip(), kDefaults[i]);
+        }
+    }
+
+    void runButtonHasItsLightRedFace() {
+        KorvelWindow w;
+        QPushButton* run = button(w, "runSImulation");
+        // Most of the face, caption and border aside, is the light red.
+        auto share = [](const QImage& image, QRgb colour) {
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
+            return double(n) / (image.width() * image.height());
+        };
+        QVERIFY(share(run->grab().toImage(), qRgb(255, 128, 128)) > 0.5);
+        QCOMPARE(share(bank(w, 0)->grab().toImage(), qRgb(255, 128, 128)), 0.0);
+    }
+
+    void focusFollowsTheTabOrder() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        QStringList order = {"runSImulation"};
+        for (int i = 0; i <= 3; ++i) order << boxName(i);
+        order << "cmd_stop_simulation" << "cmd_exit_program";
+        for (int i = 0; i <= 3; ++i) order << bankName(i);
+        for (int i = 4; i <= 7; ++i) order << boxName(i);
+        for (int i = 4; i <= 7; ++i) order << bankName(i);
+        order << "cmd_restart" << "cmd_apply";
+        for (int i = 8; i <= 11; ++i) order << boxName(i);
+        order << bankName(8) << boxName(12) << boxName(13) << bankName(9) << "cmd_continue"
+              << "runSImulation";  // and round again
+        child(w, "runSImulation")->setFocus();
+        QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
+        for (int i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+        }
+    }
+};
+
+class BehaviourTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startsBlackAndIdle() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QImage& image = w.picture().image();
+        for (int y = 0; y < image.height(); y += 7)
+            for (int x = 0; x < image.width(); x += 7) QCOMPARE(image.pixel(x, y), qRgb(0, 0, 0));
+        spin(50);
+        QCOMPARE(w.tickCount(), std::uint64_t{0});
+        // Without a run the interval is still 0: these start no ticks.
+        click(w, "cmd_continue");
+        click(w, "cmd_restart");
+        spin(50);
+        QCOMPARE(w.tickCount(), std::uint64_t{0});
+    }
+
+    void defaultRunDrawsSceneAndTrail() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(w, "runSImulation");
+        const QImage scene = w.picture().image();
+        QCOMPARE(scene.size(), QSize(567, 500));
+        // Planet at the centre, a solid blue disk of one unit (about 83 px).
+        QCOMPARE(scene.pixel(283, 250), qRgb(0, 0, 255));
+        QCOMPARE(scene.pixel(283 + 70, 250), qRgb(0, 0, 255));
+        QCOMPARE(scene.pixel(283, 250 - 70), qRgb(0, 0, 255));
+        // Rings 2 to 8 cross the centre row on the right; ring 9 is off the view.
+        int rings = 0;
+        for (int x = 284; x < scene.width(); ++x)
+            rings += scene.pixel(x, 250) == qRgb(50, 50, 50) && scene.pixel(x - 1, 250) != qRgb(50, 50, 50);
+        QCOMPARE(rings, 7);
+        QCOMPARE(scene.pixel(566, 250), qRgb(0, 0, 0));
+
+        QTRY_VERIFY(countTrail(w.picture().image()) > 0);
+        spin(150);
+        const int early = countTrail(w.picture().image());
+        spin(300);
+        const int later = countTrail(w.picture().image());
+        QVERIFY2(later > early, qPrintable(QString("%1 -> %2").arg(early).arg(later)));
+        QVERIFY(w.tickCount() > 20);
+        // The readouts reach the widgets while the run goes on.
+        QVERIFY(!box(w, 8)->text().isEmpty());
+        QVERIFY(!box(w, 11)->text().isEmpty());
+        QVERIFY(bank(w, 9)->text().startsWith("dist "));
+    }
+
+    void refusedRunChangesNothingAndSaysWhy() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(w, "runSImulation");
+        spin(50);
+        click(w, "cmd_stop_simulation");
+        const QImage before = w.picture().image().copy();
+        const auto ticks = w.tickCount();
+        box(w, 3)->setText("abc");
+        click(w, "runSImulation");
+        QCOMPARE(w.picture().image(), before);
+        QVERIFY(w.messageBox() && w.messageBox()->isVisible());
+        QVERIFY(w.messageBox()->text().contains("screen scale"));
+        QVERIFY(w.messageBox()->text().contains("abc"));
+        spin(30);
+        QCOMPARE(w.tickCount(), ticks);
+    }
+
+    void bankButtonsChangeTheSpeedAtTheNextTick() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Ticks are driven by hand between a pause and the next click, so the
+        // real time in each is tiny and gravity barely changes the speed.
+        auto burn = [&](int sizeButton, int directionButton) {
+            click(w, "cmd_stop_simulation");
+            const double before = speedReadout(w);
+            QTest::mouseClick(bank(w, sizeButton), Qt::LeftButton);
+            QTest::mouseClick(bank(w, directionButton), Qt::LeftButton);
+            click(w, "cmd_continue");
+            w.tick();
+            click(w, "cmd_stop_simulation");  // shows the texts, stops the ticks
+            return speedReadout(w) - before;
+        };
+        click(w, "runSImulation");
+        w.tick();
+        QVERIFY(std::abs(burn(4, 0) - 1000) < 2);
+        QVERIFY(std::abs(burn(5, 1) + 100) < 2);
+        QVERIFY(std::abs(burn(6, 0) - 10) < 1);
+        QVERIFY(std::abs(burn(7, 1) + 1) < 1);
+        // Sideways turns the velocity: "to right" clockwise, "to left" back.
+        auto heading = [&] {
+            const auto& s = w.core().state();
+            return std::atan2(s.velY[korvel::kCraft], s.velX[korvel::kCraft]);
+        };
+        const double h0 = heading();
+        burn(5, 2);
+        const double h1 = heading();
+        QVERIFY2(h1 < h0 - 0.005 && h1 > h0 - 0.03, qPrintable(QString::number(h1 - h0)));
+        burn(5, 3);
+        QVERIFY(std::abs(heading() - h0) < 0.003);
+    }
+
+    void messageDoesNotBlock() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.showMessage("first");  // would hang here if it ran its own loop
+        QMessageBox* box = w.messageBox();
+        QVERIFY(box && box->isVisible());
+        QVERIFY(!box->isModal());
+        QCOMPARE(box->text(), QString("first"));
+        w.showMessage("second");
+        QCOMPARE(w.messageBox(), box);
+        QCOMPARE(box->text(), QString("second"));
+        QCOMPARE(w.findChildren<QMessageBox*>().size(), 1);
+    }
+
+    void quitEndsTheEventLoop() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(w, "runSImulation");
+        QTimer::singleShot(50, &w, [&] { QTest::mouseClick(button(w, "cmd_exit_program"), Qt::LeftButton); });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(w.ended());
+        QVERIFY(!w.isVisible());
+        const auto ticks = w.tickCount();
+        spin(30);
+        QCOMPARE(w.tickCount(), ticks);
+    }
+
+    void closingTheWindowEndsTheEventLoop() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.showMessage("still open");
+        QTimer::singleShot(50, &w, [&] { w.close(); });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(w.ended());
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int status = 0;
+    {
+        LayoutTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        TextsTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    {
+        BehaviourTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
+    return status;
+}
+
+#include "window_test.moc"
