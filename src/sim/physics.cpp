@@ -3,6 +3,19 @@
 #include <cmath>
 
 namespace korvel {
+namespace {
+
+// Adds the acceleration pull / r² along (dx, dy) / r. A distance of exactly 0
+// counts as 1, so the direction, and with it the pull, is zero.
+inline void addPull(double dx, double dy, double pull, double& ax, double& ay) {
+    double r = std::sqrt(dx * dx + dy * dy);
+    if (r == 0) r = 1;
+    const double a = pull / (r * r);
+    ax += a * (dx / r);
+    ay += a * (dy / r);
+}
+
+}  // namespace
 
 StepConstants stepConstants(const SimulationState& state, double dt, double planetMass) {
     const double unitSquared = static_cast<double>(state.planetRadius) * state.planetRadius;
@@ -34,13 +47,8 @@ bool advanceSubStep(SimulationState& state, const StepConstants& k) {
         }
     }
     if (k.secondPlanetOn) {
-        const double dx = state.posX[kCraft] - state.posX[kSecondPlanet];
-        const double dy = state.posY[kCraft] - state.posY[kSecondPlanet];
-        double r = std::sqrt(dx * dx + dy * dy);
-        if (r == 0) r = 1;
-        const double a = k.secondPlanetPull / (r * r);
-        ax += a * (dx / r);
-        ay += a * (dy / r);
+        addPull(state.posX[kCraft] - state.posX[kSecondPlanet],
+                state.posY[kCraft] - state.posY[kSecondPlanet], k.secondPlanetPull, ax, ay);
     }
     vx += ax * k.dt;
     vy += ay * k.dt;
@@ -51,13 +59,11 @@ bool advanceSubStep(SimulationState& state, const StepConstants& k) {
     // The second planet orbits the planet as if the planet had mass 1.
     double px = 0, py = 0, pvx = 0, pvy = 0;
     if (k.secondPlanetOn) {
-        const double dx = state.posX[kSecondPlanet] - state.posX[kPlanet];
-        const double dy = state.posY[kSecondPlanet] - state.posY[kPlanet];
-        double r = std::sqrt(dx * dx + dy * dy);
-        if (r == 0) r = 1;
-        const double a = k.orbitPull / (r * r);
-        pvx = state.velX[kSecondPlanet] + (a * (dx / r)) * k.dt;
-        pvy = state.velY[kSecondPlanet] + (a * (dy / r)) * k.dt;
+        double pax = 0, pay = 0;
+        addPull(state.posX[kSecondPlanet] - state.posX[kPlanet],
+                state.posY[kSecondPlanet] - state.posY[kPlanet], k.orbitPull, pax, pay);
+        pvx = state.velX[kSecondPlanet] + pax * k.dt;
+        pvy = state.velY[kSecondPlanet] + pay * k.dt;
         px = state.posX[kSecondPlanet] + pvx * k.dt;
         py = state.posY[kSecondPlanet] + pvy * k.dt;
         finite = finite && std::isfinite(px) && std::isfinite(py) && std::isfinite(pvx) &&
