@@ -66,6 +66,12 @@ std::string_view trimBlanks(std::string_view text) {
 }
 
 std::string numberText(double value, int digits) {
+    // Rounded to 15 digits, the largest doubles would print as a number beyond
+    // the range, which no box could read back; they print as the largest
+    // 15-digit number within it.
+    constexpr double kLargest15 = 1.79769313486231e308;
+    if (digits == 15 && std::isfinite(value) && std::fabs(value) > kLargest15)
+        value = std::copysign(kLargest15, value);
     char buffer[64];
     auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
                                       std::chars_format::general, digits);

@@ -22,6 +22,9 @@ constexpr Color trailColor(int phase) { return rgb(215 + 40 * phase, 255 - 40 * 
 
 constexpr Color kSecondPlanetColor = rgb(0, 255, 0);
 
+// A readout whose value overflowed shows as unknown, as the distance does.
+std::string readoutText(double value) { return std::isfinite(value) ? plainNumberText(value) : "?"; }
+
 }  // namespace
 
 void Korvel::Timer1_Timer() {
@@ -67,14 +70,20 @@ void Korvel::Timer1_Timer() {
 void Korvel::showDistance() {
     const auto boxRadius = strictNumber(boxText(kBoxPlanetRadius));
     std::string caption = kDistancePrefix;
+    bool shown = false;
     if (boxRadius && *boxRadius != 0) {
         const double x = state_.posX[kCraft];
         const double y = state_.posY[kCraft];
-        state_.distReadout = (std::hypot(x, y) / kReadoutRadius) / *boxRadius;
-        caption += signedNumberText(state_.distReadout);
-    } else {
-        caption += "?";
+        const double readout = (std::hypot(x, y) / kReadoutRadius) / *boxRadius;
+        // A tiny radius can carry a far craft's distance beyond the double
+        // range; that reads as unknown too, and is not kept.
+        if (std::isfinite(readout)) {
+            state_.distReadout = readout;
+            caption += signedNumberText(readout);
+            shown = true;
+        }
     }
+    if (!shown) caption += "?";
     p_.controls.setText(ControlArray::cmd_color, kBankDistance, caption);
 }
 
@@ -107,9 +116,9 @@ void Korvel::writeReadouts(double timeFactor) {
     p_.controls.setText(ControlArray::txt_masses, kBoxClockTime, shortNumberText(clockTime));
     const double simulated = p_.clock.now() - state_.runStartTime;
     p_.controls.setText(ControlArray::txt_masses, kBoxRealtimeInterval,
-                        plainNumberText(simulated * timeFactor / 60));
+                        readoutText(simulated * timeFactor / 60));
     p_.controls.setText(ControlArray::txt_masses, kBoxSpeed,
-                        plainNumberText(std::hypot(state_.velX[kCraft], state_.velY[kCraft])));
+                        readoutText(std::hypot(state_.velX[kCraft], state_.velY[kCraft])));
 }
 
 }  // namespace korvel

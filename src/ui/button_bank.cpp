@@ -35,15 +35,15 @@ void Korvel::cmd_color_Click(int Index) {
 }
 
 void Korvel::fireAlongTravel(int button) {
-    double& vx = state_.velX[kCraft];
-    double& vy = state_.velY[kCraft];
-    const double speed = std::hypot(vx, vy);
+    const double speed = std::hypot(state_.velX[kCraft], state_.velY[kCraft]);
     if (speed == 0) {
         p_.controls.showMessage(
             "The craft is at rest, so it has no direction of travel to steer by. "
             "Use \"Apply Impulse\" to push it in a chosen direction.");
         return;
     }
+    double vx = state_.velX[kCraft];
+    double vy = state_.velY[kCraft];
     const double share = state_.impulseSize / speed;
     switch (button) {
         case kBankForward:
@@ -66,6 +66,16 @@ void Korvel::fireAlongTravel(int button) {
         default:
             break;
     }
+    // A speed within a few hundred powers of ten of zero has a direction too
+    // fine to scale by: the impulse would leave no finite velocity.
+    if (!std::isfinite(vx) || !std::isfinite(vy)) {
+        p_.controls.showMessage(
+            "The craft moves too slowly to steer by its direction of travel. "
+            "Use \"Apply Impulse\" to push it in a chosen direction.");
+        return;
+    }
+    state_.velX[kCraft] = vx;
+    state_.velY[kCraft] = vy;
 }
 
 void Korvel::placeSecondPlanet() {

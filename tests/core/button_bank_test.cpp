@@ -82,6 +82,29 @@ TEST(ImpulseTest, ACraftAtRestHasNoDirectionOfTravel) {
     }
 }
 
+TEST(ImpulseTest, ASpeedTooSmallToScaleByChangesNothingAndSaysSo) {
+    struct Case {
+        double vx, vy;
+        int button;
+    };
+    // Scaling by 1000 / speed overflows (0 * inf along x in the first case).
+    const Case cases[] = {
+        {0, 1e-310, kBankForward},
+        {1e-310, 0, kBankBackward},
+        {1e-303, 1e-303, kBankToRight},
+        {1e-303, 1e-303, kBankToLeft},
+    };
+    for (const Case& c : cases) {
+        Bank b;
+        b.size(1000);
+        b.velocity(c.vx, c.vy);
+        b.press(c.button);
+        EXPECT_EQ(b.vx(), c.vx) << c.button;
+        EXPECT_EQ(b.vy(), c.vy) << c.button;
+        EXPECT_EQ(b.controls.messages.size(), 1u) << c.button;
+    }
+}
+
 TEST(ApplyImpulseTest, PushesInTheTypedDirection) {
     Bank b;
     b.size(100);

@@ -52,6 +52,20 @@ TEST(DistanceCaptionTest, WithoutANonZeroPlanetRadiusItReadsAQuestionMarkAndRuns
     }
 }
 
+TEST(DistanceCaptionTest, ADistanceBeyondTheDoubleRangeReadsAsAQuestionMark) {
+    StillRun rig;
+    rig.state.posX[kCraft] = 6'400'000.0;
+    rig.tickAfter(0.01);
+    const double kept = rig.state.distReadout;
+    // A far craft over a tiny radius: the quotient overflows.
+    rig.controls.box(kBoxPlanetRadius) = "1e-300";
+    rig.state.posX[kCraft] = 1e20;
+    rig.tickAfter(0.01);
+    EXPECT_EQ(rig.controls.bank(kBankDistance), "dist ?");
+    EXPECT_EQ(rig.state.distReadout, kept);
+    EXPECT_TRUE(rig.timer.ticking());
+}
+
 TEST(TrailTest, PointColoursFollowTheClockPhase) {
     const Color phaseColor[3] = {rgb(215, 255, 255), rgb(255, 215, 255), rgb(255, 175, 255)};
     for (int phase = 0; phase < 3; ++phase) {
@@ -120,6 +134,17 @@ TEST(ReadoutTest, ClockTimeSimulatedMinutesAndSpeed) {
     const double speed = std::hypot(rig.state.velX[kCraft], rig.state.velY[kCraft]);
     EXPECT_EQ(rig.controls.box(kBoxSpeed), plainNumberText(speed));
     EXPECT_NE(speed, 8000);
+}
+
+TEST(ReadoutTest, ReadoutsBeyondTheDoubleRangeShowAQuestionMark) {
+    StillRun rig;
+    rig.state.timeFactor = "-1e308";
+    rig.state.velX[kCraft] = 1.5e308;
+    rig.state.velY[kCraft] = 1.5e308;  // speed overflows, each part does not
+    rig.tickAfter(600);                // 10 minutes at -1e308 overflows too
+    EXPECT_EQ(rig.controls.box(kBoxRealtimeInterval), "?");
+    EXPECT_EQ(rig.controls.box(kBoxSpeed), "?");
+    EXPECT_EQ(rig.controls.box(kBoxClockTime), "600");
 }
 
 TEST(ReadoutTest, NothingIsDrawnOrWrittenWhilePaused) {

@@ -88,6 +88,17 @@ TEST(NumberTextTest, TextReadsBackAsTheSameNumberToItsDigits) {
     }
 }
 
+TEST(NumberTextTest, TheLargestDoublesPrintAsTextThatReadsBack) {
+    const double largest = std::numeric_limits<double>::max();
+    for (double v : {largest, -largest, std::nextafter(largest, 0.0), 1.797693134862315e308, -1.797693134862312e308}) {
+        for (const std::string& text : {plainNumberText(v), signedNumberText(v)}) {
+            const auto back = strictNumber(text);
+            ASSERT_TRUE(back.has_value()) << text;
+            EXPECT_NEAR(*back / v, 1, 1e-14) << text;
+        }
+    }
+}
+
 // A locale with "," as the decimal point must change nothing.
 TEST(NumberLocaleTest, GermanLocaleChangesNothing) {
     const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");

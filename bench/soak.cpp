@@ -1,0 +1,135 @@
+// One simulated hour of 1 ms ticks (3.6 million) through the real window core
+// on stand-ins, the second planet on: prints the time taken, the memory at the
+// start and the end, and whether every stored figure stayed finite.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <random>
+
+#include "fakes.h"
+#include "ui/panel.h"
+
+namespace {
+
+using namespace korvel;
+
+// Keeps nothing; counts calls and whether any figure was not finite.
+class CountingSurface : public Surface {
+public:
+    void setBackColor(Color) override { ++calls; }
+    void setScale(double h, double w) override { ++calls, note(h), note(w); }
+    void setFillStyle(int) override { ++calls; }
+    void setFillColor(Color) override { ++calls; }
+    void circle(double x, double y, double r, Color) override {
+        ++calls, note(x), note(y), note(r);
+    }
+    void pset(double x, double y, Color) override { ++calls, note(x), note(y); }
+
+    std::uint64_t calls = 0;
+    bool allFinite = true;
+
+private:
+    void note(double v) { allFinite = allFinite && std::isfinite(v); }
+};
+
+class SeededRandom : public RandomSource {
+public:
+    void seed(double) override {}
+    float next() override { return static_cast<float>(engine_() >> 8) * 0x1p-24f; }
+
+private:
+    std::mt19937 engine_{12345u};
+};
+
+bool finiteState(const SimulationState& s) {
+    for (const auto* body : {&s.posX, &s.posY, &s.velX, &s.velY})
+        for (double v : *body)
+            if (!std::isfinite(v)) return false;
+    for (double v : s.ringRadius)
+        if (!std::isfinite(v)) return false;
+    for (double v : {s.pauseStart, s.runStartTime, s.lastTickTime, s.tickElapsed, s.startRadius,
+                     s.secondPlanetMass, s.secondPlanetRadius, s.secondPlanetPrevX,
+                     s.secondPlanetPrevY, s.distReadout})
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+long peakRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;  // kilobytes on Linux
+}
+
+long currentRssKb() {
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+}  // namespace
+
+int main() {
+    constexpr long kTicks = 3'600'000;  // one hour at 1 ms
+    constexpr double kStep = 0.001;
+
+    testing::FakeControls controls;
+    CountingSurface picture;
+    testing::FakeTimer timer;
+    testing::SetClock clock;
+    SeededRandom random;
+    Korvel window(Platform{controls, picture, timer, clock, random});
+    window.Form_Load();
+
+    controls.box(kBoxSecondPlanetMass) = ".0123";
+    controls.box(kBoxSecondPlanetDist) = "60.2";
+    window.cmd_color_Click(kBankSecondPlanet);
+    window.runSImulation_Click();  // the default panel: time factor 1000
+    const SimulationState& s = window.state();
+    if (!s.secondPlanetOn || !timer.ticking() || !controls.messages.empty()) {
+        std::printf("set-up failed\n");
+        return 1;
+    }
+
+    const long peakStart = peakRssKb();
+    const long rssStart = currentRssKb();
+    const double start = clock.reading;
+    bool finite = true;
+    long ticks = 0;
+    long rssTenth = 0;  // after a tenth of the ticks: growth after it would be a leak
+    const auto wallStart = std::chrono::steady_clock::now();
+    for (long i = 1; i <= kTicks; ++i) {
+        clock.reading = start + i * kStep;
+        if (!timer.ticking()) break;
+        window.Timer1_Timer();
+        ++ticks;
+        finite = finite && finiteState(s);
+        if (i == kTicks / 10) rssTenth = currentRssKb();
+    }
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+
+    std::printf("ticks run: %ld of %ld (time factor %s, 100 sub-steps each)\n", ticks, kTicks,
+                s.timeFactor.c_str());
+    std::printf("wall time: %.2f s, %.2f us per tick\n", wall, wall / ticks * 1e6);
+    std::printf("simulated: %.1f days\n", (clock.reading - start) * 1000 / 86400);
+    std::printf("drawing calls: %llu, every figure finite: %s\n",
+                static_cast<unsigned long long>(picture.calls), picture.allFinite ? "yes" : "no");
+    std::printf("peak RSS: %ld kB at start, %ld kB at end\n", peakStart, peakRssKb());
+    std::printf("current RSS: %ld kB at start, %ld kB after a tenth, %ld kB at end\n", rssStart,
+                rssTenth, currentRssKb());
+    std::printf("state finite throughout: %s; messages: %zu\n", finite ? "yes" : "no",
+                controls.messages.size());
+    std::printf("craft distance: %.6f length units; second planet: %.3f length units out\n",
+                std::hypot(s.posX[kCraft], s.posY[kCraft]) / kLengthUnit,
+                std::hypot(s.posX[kSecondPlanet], s.posY[kSecondPlanet]) / kLengthUnit);
+    return finite && picture.allFinite ? 0 : 1;
+}
