@@ -1,7 +1,7 @@
-// P2: microseconds per full tick on the real window's controls and drawing
+// Microseconds per full tick on the real window's controls and drawing
 // surface, on the offscreen platform (no X server needed):
 //
-//   build-qt/bench/live/bench_tick
+//   build/bench/live/bench_tick
 //
 // BM_TickCore times the tick handler alone, as the timer runs it. During a run
 // the window pushes the changed texts into the widgets at display pace, not

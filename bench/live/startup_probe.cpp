@@ -1,7 +1,7 @@
-// P4: time from process start to the first painted window, and peak memory.
+// Time from process start to the first painted window, and peak memory.
 // Run it on an X server:
 //
-//   xvfb-run -a -s "-screen 0 1024x768x24" build-qt/bench/live/startup_probe
+//   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/live/startup_probe
 //
 // Process start comes from /proc/self/stat (10 ms resolution, against
 // CLOCK_BOOTTIME); the time from main() is given too. The window counts as

@@ -1,7 +1,7 @@
 // Screenshots of the window for the docs: after start-up, and after a few
 // seconds of a default run.
 //
-//   xvfb-run -a -s "-screen 0 1024x768x24" build-qt/bench/live/window_shots docs
+//   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/live/window_shots docs
 //
 // writes <dir>/window.png and <dir>/run.png (the window's client area).
 
