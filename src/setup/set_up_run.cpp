@@ -20,21 +20,22 @@ constexpr int kFillSolid = 0;
 
 std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
     RunParameters run;
+    std::string texts[kBoxDirection + 1];
     double numbers[kBoxDirection + 1] = {};
     for (int box : {kBoxPlanetMass, kBoxTimeFactor, kBoxScreenScale, kBoxInitDistance,
                     kBoxInitAngle, kBoxBurn, kBoxDirection}) {
-        const std::string text = boxText(box);
-        const auto number = strictNumber(text);
+        texts[box] = boxText(box);
+        const auto number = strictNumber(texts[box]);
         if (!number) {
-            refuseBox(kLabelCaptions[box], text, "must be a number");
+            refuseBox(kLabelCaptions[box], texts[box], "must be a number");
             return std::nullopt;
         }
         numbers[box] = *number;
     }
-    run.planetMassText = boxText(kBoxPlanetMass);
-    run.timeFactorText = boxText(kBoxTimeFactor);
-    run.screenScaleText = boxText(kBoxScreenScale);
-    run.startAngleText = boxText(kBoxInitAngle);
+    run.planetMassText = texts[kBoxPlanetMass];
+    run.timeFactorText = texts[kBoxTimeFactor];
+    run.screenScaleText = texts[kBoxScreenScale];
+    run.startAngleText = texts[kBoxInitAngle];
     run.planetMass = numbers[kBoxPlanetMass];
     run.screenScale = numbers[kBoxScreenScale];
     run.startRadius = numbers[kBoxInitDistance] * kLengthUnit;
@@ -58,7 +59,7 @@ std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
         return std::nullopt;
     }
     if (!std::isfinite(run.startRadius)) {
-        refuseBox(kLabelCaptions[kBoxInitDistance], boxText(kBoxInitDistance), "is out of range");
+        refuseBox(kLabelCaptions[kBoxInitDistance], texts[kBoxInitDistance], "is out of range");
         return std::nullopt;
     }
     const std::string circleText = boxText(kBoxCircleRadius);
@@ -117,7 +118,7 @@ void Korvel::setUpRun(const RunParameters& run) {
     p_.picture.setFillColor(kBlack);
 
     drawDottedCircle(scale, run.circleRadius);
-    placeCraftAndStartClocks(run);
+    startCraft(run);
 }
 
 void Korvel::cmd_restart_Click() {
@@ -125,7 +126,7 @@ void Korvel::cmd_restart_Click() {
     const auto run = readRunParameters(RunCheck::NumbersOnly);
     if (!run) return;
     drawDottedCircle(run->screenScale, run->circleRadius);
-    placeCraftAndStartClocks(*run);
+    startCraft(*run);
     p_.timer.setEnabled(true);
 }
 
@@ -139,7 +140,7 @@ void Korvel::drawDottedCircle(double screenScale, double radius) {
         drawPoint(centreX + radius * std::cos(a), centreY + radius * std::sin(a), kCircleColor);
 }
 
-void Korvel::placeCraftAndStartClocks(const RunParameters& run) {
+void Korvel::startCraft(const RunParameters& run) {
     SimulationState& s = state_;
     s.planetMass = run.planetMassText;
     s.timeFactor = run.timeFactorText;

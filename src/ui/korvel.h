@@ -56,7 +56,8 @@ private:
     std::optional<RunParameters> readRunParameters(RunCheck check);
     void setUpRun(const RunParameters& run);
     void drawDottedCircle(double screenScale, double radius);
-    void placeCraftAndStartClocks(const RunParameters& run);
+    // Takes the run's snapshot of the panel, places the craft, starts the clocks.
+    void startCraft(const RunParameters& run);
 
     // Display steps of the tick.
     void showDistance();
@@ -68,7 +69,6 @@ private:
     void fireAlongTravel(int button);
     void placeSecondPlanet();
 
-    void pauseTicks();
     bool paused() const { return !p_.timer.enabled(); }
 
     // Drawing in world metres, through the run's mapping; figures that are not
