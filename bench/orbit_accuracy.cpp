@@ -9,25 +9,10 @@
 #include "sim/numbers.h"
 #include "ui/panel.h"
 
-namespace {
-
-// Keeps nothing: only the motion matters here.
-class NullSurface : public korvel::Surface {
-public:
-    void setBackColor(korvel::Color) override {}
-    void setScale(double, double) override {}
-    void setFillStyle(int) override {}
-    void setFillColor(korvel::Color) override {}
-    void circle(double, double, double, korvel::Color) override {}
-    void pset(double, double, korvel::Color) override {}
-};
-
-}  // namespace
-
 int main() {
     using namespace korvel;
     testing::FakeControls controls;
-    NullSurface picture;
+    testing::CountingSurface picture;
     testing::FakeTimer timer;
     testing::SetClock clock;
     testing::ScriptedRandom random;

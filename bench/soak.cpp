@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <random>
 
 #include "fakes.h"
 #include "ui/panel.h"
@@ -18,47 +17,6 @@
 namespace {
 
 using namespace korvel;
-
-// Keeps nothing; counts calls and whether any figure was not finite.
-class CountingSurface : public Surface {
-public:
-    void setBackColor(Color) override { ++calls; }
-    void setScale(double h, double w) override { ++calls, note(h), note(w); }
-    void setFillStyle(int) override { ++calls; }
-    void setFillColor(Color) override { ++calls; }
-    void circle(double x, double y, double r, Color) override {
-        ++calls, note(x), note(y), note(r);
-    }
-    void pset(double x, double y, Color) override { ++calls, note(x), note(y); }
-
-    std::uint64_t calls = 0;
-    bool allFinite = true;
-
-private:
-    void note(double v) { allFinite = allFinite && std::isfinite(v); }
-};
-
-class SeededRandom : public RandomSource {
-public:
-    void seed(double) override {}
-    float next() override { return static_cast<float>(engine_() >> 8) * 0x1p-24f; }
-
-private:
-    std::mt19937 engine_{12345u};
-};
-
-bool finiteState(const SimulationState& s) {
-    for (const auto* body : {&s.posX, &s.posY, &s.velX, &s.velY})
-        for (double v : *body)
-            if (!std::isfinite(v)) return false;
-    for (double v : s.ringRadius)
-        if (!std::isfinite(v)) return false;
-    for (double v : {s.pauseStart, s.runStartTime, s.lastTickTime, s.tickElapsed, s.startRadius,
-                     s.secondPlanetMass, s.secondPlanetRadius, s.secondPlanetPrevX,
-                     s.secondPlanetPrevY, s.distReadout})
-        if (!std::isfinite(v)) return false;
-    return true;
-}
 
 long peakRssKb() {
     rusage usage{};
@@ -82,10 +40,10 @@ int main() {
     constexpr double kStep = 0.001;
 
     testing::FakeControls controls;
-    CountingSurface picture;
+    testing::CountingSurface picture;
     testing::FakeTimer timer;
     testing::SetClock clock;
-    SeededRandom random;
+    testing::SeededRandom random(12345u);
     Korvel window(Platform{controls, picture, timer, clock, random});
     window.Form_Load();
 
@@ -111,7 +69,7 @@ int main() {
         if (!timer.ticking()) break;
         window.Timer1_Timer();
         ++ticks;
-        finite = finite && finiteState(s);
+        finite = finite && testing::allFinite(s);
         if (i == kTicks / 10) rssTenth = currentRssKb();
     }
     const double wall =

@@ -1,5 +1,8 @@
 #include "fakes.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace korvel::testing {
 
 std::string FakeControls::text(ControlArray array, int index) const {
@@ -39,6 +42,26 @@ float ScriptedRandom::next() {
     const float value = script.front();
     script.pop_front();
     return value;
+}
+
+void CountingSurface::note(double v) { allFinite = allFinite && std::isfinite(v); }
+
+std::array<double, kStateNumberCount> stateNumbers(const SimulationState& s) {
+    std::array<double, kStateNumberCount> n{};
+    int i = 0;
+    for (const auto* body : {&s.posX, &s.posY, &s.velX, &s.velY})
+        for (double v : *body) n[i++] = v;
+    for (double v : s.ringRadius) n[i++] = v;
+    for (double v : {s.pauseStart, s.runStartTime, s.lastTickTime, s.tickElapsed, s.startRadius,
+                     s.secondPlanetMass, s.secondPlanetRadius, s.secondPlanetPrevX,
+                     s.secondPlanetPrevY, s.distReadout})
+        n[i++] = v;
+    return n;
+}
+
+bool allFinite(const SimulationState& s) {
+    const auto n = stateNumbers(s);
+    return std::all_of(n.begin(), n.end(), [](double v) { return std::isfinite(v); });
 }
 
 Rig::Rig() { korvel.Form_Load(); }

@@ -3,7 +3,9 @@
 // random source, a surface that records its calls.
 
 #include <array>
+#include <cstdint>
 #include <deque>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -86,6 +88,48 @@ public:
     float fallback = 0.5f;
     std::vector<double> seeds;
 };
+
+// Keeps no calls, for long runs: counts them and notes whether any figure was
+// not finite.
+class CountingSurface : public Surface {
+public:
+    void setBackColor(Color) override { ++calls; }
+    void setScale(double height, double width) override { ++calls, note(height), note(width); }
+    void setFillStyle(int) override { ++calls; }
+    void setFillColor(Color) override { ++calls; }
+    void circle(double x, double y, double radius, Color) override {
+        ++calls, note(x), note(y), note(radius);
+    }
+    void pset(double x, double y, Color) override { ++calls, note(x), note(y); }
+
+    std::uint64_t calls = 0;
+    bool allFinite = true;
+
+private:
+    void note(double v);
+};
+
+// Uniform in [0, 1) from its own engine, whatever it is seeded with; counts
+// its draws.
+class SeededRandom : public RandomSource {
+public:
+    explicit SeededRandom(std::uint32_t seed) : engine_(seed) {}
+    void seed(double) override {}
+    float next() override {
+        ++draws;
+        return static_cast<float>(engine_() >> 8) * 0x1p-24f;
+    }
+    std::uint64_t draws = 0;
+
+private:
+    std::mt19937 engine_;
+};
+
+// Every number the state holds, in a fixed order: the per-body arrays, the
+// ring radii, then the scalars.
+constexpr int kStateNumberCount = 4 * kBodyCount + (kMaxRings + 1) + 10;
+std::array<double, kStateNumberCount> stateNumbers(const SimulationState& s);
+bool allFinite(const SimulationState& s);
 
 // A window core on fakes, loaded as at start-up.
 struct Rig {

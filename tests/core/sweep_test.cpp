@@ -29,7 +29,10 @@ namespace {
 
 using testing::FakeControls;
 using testing::FakeTimer;
+using testing::SeededRandom;
 using testing::SetClock;
+using testing::kStateNumberCount;
+using testing::stateNumbers;
 
 // Keeps no calls: counts them, folds each into a running hash so "the drawing
 // did not change" is one comparison, and notes the first figure that is not
@@ -84,21 +87,6 @@ private:
     }
 };
 
-// Uniform in [0, 1) from its own engine; counts its draws.
-class SeededRandom : public RandomSource {
-public:
-    explicit SeededRandom(std::uint32_t seed) : engine_(seed) {}
-    void seed(double) override {}  // the sweep's seed decides the sequence
-    float next() override {
-        ++draws;
-        return static_cast<float>(engine_() >> 8) * 0x1p-24f;
-    }
-    std::uint64_t draws = 0;
-
-private:
-    std::mt19937 engine_;
-};
-
 struct SweepRig {
     explicit SweepRig(std::uint32_t seed) : random(seed) { korvel.Form_Load(); }
 
@@ -110,22 +98,7 @@ struct SweepRig {
     Korvel korvel{Platform{controls, picture, timer, clock, random}};
 };
 
-// Every number the state holds, in a fixed order, with names for messages.
-constexpr int kNumberCount = 4 * kBodyCount + (kMaxRings + 1) + 10;
-
-std::array<double, kNumberCount> numbersOf(const SimulationState& s) {
-    std::array<double, kNumberCount> n{};
-    int i = 0;
-    for (const auto* body : {&s.posX, &s.posY, &s.velX, &s.velY})
-        for (double v : *body) n[i++] = v;
-    for (double v : s.ringRadius) n[i++] = v;
-    for (double v : {s.pauseStart, s.runStartTime, s.lastTickTime, s.tickElapsed, s.startRadius,
-                     s.secondPlanetMass, s.secondPlanetRadius, s.secondPlanetPrevX,
-                     s.secondPlanetPrevY, s.distReadout})
-        n[i++] = v;
-    return n;
-}
-
+// Names of the state numbers, in the order of stateNumbers, for messages.
 std::string numberName(int i) {
     static const char* const bodies[] = {"posX", "posY", "velX", "velY"};
     static const char* const scalars[] = {
@@ -164,9 +137,9 @@ bool sameBits(double a, double b) {
 
 // The first difference between two snapshots, or "" when they are the same.
 std::string difference(const Snapshot& want, const Snapshot& got) {
-    const auto a = numbersOf(want.state);
-    const auto b = numbersOf(got.state);
-    for (int i = 0; i < kNumberCount; ++i)
+    const auto a = stateNumbers(want.state);
+    const auto b = stateNumbers(got.state);
+    for (int i = 0; i < kStateNumberCount; ++i)
         if (!sameBits(a[i], b[i]))
             return numberName(i) + " changed from " + std::to_string(a[i]) + " to " +
                    std::to_string(b[i]);
@@ -191,8 +164,8 @@ std::string difference(const Snapshot& want, const Snapshot& got) {
 }
 
 std::string nonFinite(const SimulationState& s) {
-    const auto n = numbersOf(s);
-    for (int i = 0; i < kNumberCount; ++i)
+    const auto n = stateNumbers(s);
+    for (int i = 0; i < kStateNumberCount; ++i)
         if (!std::isfinite(n[i])) return numberName(i) + " is " + std::to_string(n[i]);
     return {};
 }
