@@ -5,15 +5,43 @@
 namespace korvel {
 namespace {
 
-// Adds the acceleration pull / r² along (dx, dy) / r. A distance of exactly 0
-// counts as 1, so the direction, and with it the pull, is zero.
-inline void addPull(double dx, double dy, double pull, double& ax, double& ay) {
-    double r = std::sqrt(dx * dx + dy * dy);
-    if (r == 0) r = 1;
-    const double a = pull / (r * r);
-    ax += a * (dx / r);
-    ay += a * (dy / r);
+// What the pulls of one sub-step do to a body: the change of its velocity
+// (acceleration × dt) and the extra change of its position (acceleration × dt²).
+struct Kick {
+    double vx = 0, vy = 0;
+    double x = 0, y = 0;
+
+    Kick& operator+=(const Kick& other) {
+        vx += other.vx;
+        vy += other.vy;
+        x += other.x;
+        y += other.y;
+        return *this;
+    }
+};
+
+// The pull of a body at offset (dx, dy): strength pull / r² along (dx, dy) / r.
+// At distance 0 there is no direction, so no pull.
+//
+// pull·d / r³ is taken as (pull·d / r⁴)·r. The square root and the one division
+// both wait only for r², so they run side by side, and once the root is there
+// one multiplication is left. Every sub-step waits for the last, so this chain
+// is what a sub-step costs.
+inline Kick pullAt(double dx, double dy, const PullPerStep& pull) {
+    const double rr = dx * dx + dy * dy;
+    if (rr == 0) return {};
+    const double perR2 = 1 / rr;
+    const double r = std::sqrt(rr);
+    // Divided by r² on either side of the offset, so the middle stays near
+    // pull / r. Only a body within about 1e-99 m of the other (at ordinary masses)
+    // overflows, and that step is refused like any other that is not finite.
+    const double velocity = pull.velocity * perR2;
+    const double position = pull.position * perR2;
+    return {velocity * dx * perR2 * r, velocity * dy * perR2 * r,
+            position * dx * perR2 * r, position * dy * perR2 * r};
 }
+
+PullPerStep perStep(double pull, double dt) { return {pull * dt, pull * dt * dt}; }
 
 }  // namespace
 
@@ -21,51 +49,37 @@ StepConstants stepConstants(const SimulationState& state, double dt, double plan
     const double unitSquared = static_cast<double>(state.planetRadius) * state.planetRadius;
     StepConstants k;
     k.dt = dt;
-    k.planetPull = (-kSurfaceGravity * planetMass) * unitSquared;
-    k.secondPlanetPull = (-kSurfaceGravity * state.secondPlanetMass) * unitSquared;
-    k.orbitPull = -kSurfaceGravity * unitSquared;
+    k.planetPull = perStep((-kSurfaceGravity * planetMass) * unitSquared, dt);
+    k.secondPlanetPull = perStep((-kSurfaceGravity * state.secondPlanetMass) * unitSquared, dt);
+    k.orbitPull = perStep(-kSurfaceGravity * unitSquared, dt);
     k.secondPlanetOn = state.secondPlanetOn;
     return k;
 }
 
 bool advanceSubStep(SimulationState& state, const StepConstants& k) {
-    double vx = state.velX[kCraft];
-    double vy = state.velY[kCraft];
-    double ax = 0;
-    double ay = 0;
-
-    // The planet's pull. A craft exactly at its centre feels none.
-    {
-        const double dx = state.posX[kCraft] - state.posX[kPlanet];
-        const double dy = state.posY[kCraft] - state.posY[kPlanet];
-        const double rr = dx * dx + dy * dy;
-        if (rr != 0) {
-            const double r = std::sqrt(rr);
-            const double a = k.planetPull / rr;
-            ax = a * (dx / r);
-            ay = a * (dy / r);
-        }
-    }
+    // The craft. It feels the second planet where that was before this sub-step.
+    Kick craft = pullAt(state.posX[kCraft] - state.posX[kPlanet],
+                        state.posY[kCraft] - state.posY[kPlanet], k.planetPull);
     if (k.secondPlanetOn) {
-        addPull(state.posX[kCraft] - state.posX[kSecondPlanet],
-                state.posY[kCraft] - state.posY[kSecondPlanet], k.secondPlanetPull, ax, ay);
+        craft += pullAt(state.posX[kCraft] - state.posX[kSecondPlanet],
+                        state.posY[kCraft] - state.posY[kSecondPlanet], k.secondPlanetPull);
     }
-    vx += ax * k.dt;
-    vy += ay * k.dt;
-    const double x = state.posX[kCraft] + vx * k.dt;
-    const double y = state.posY[kCraft] + vy * k.dt;
+    // x + (v + a·dt)·dt, as x + v·dt + a·dt²: the position need not wait for the velocity.
+    const double vx = state.velX[kCraft] + craft.vx;
+    const double vy = state.velY[kCraft] + craft.vy;
+    const double x = (state.posX[kCraft] + state.velX[kCraft] * k.dt) + craft.x;
+    const double y = (state.posY[kCraft] + state.velY[kCraft] * k.dt) + craft.y;
     bool finite = std::isfinite(x) && std::isfinite(y) && std::isfinite(vx) && std::isfinite(vy);
 
     // The second planet orbits the planet as if the planet had mass 1.
     double px = 0, py = 0, pvx = 0, pvy = 0;
     if (k.secondPlanetOn) {
-        double pax = 0, pay = 0;
-        addPull(state.posX[kSecondPlanet] - state.posX[kPlanet],
-                state.posY[kSecondPlanet] - state.posY[kPlanet], k.orbitPull, pax, pay);
-        pvx = state.velX[kSecondPlanet] + pax * k.dt;
-        pvy = state.velY[kSecondPlanet] + pay * k.dt;
-        px = state.posX[kSecondPlanet] + pvx * k.dt;
-        py = state.posY[kSecondPlanet] + pvy * k.dt;
+        const Kick second = pullAt(state.posX[kSecondPlanet] - state.posX[kPlanet],
+                                   state.posY[kSecondPlanet] - state.posY[kPlanet], k.orbitPull);
+        pvx = state.velX[kSecondPlanet] + second.vx;
+        pvy = state.velY[kSecondPlanet] + second.vy;
+        px = (state.posX[kSecondPlanet] + state.velX[kSecondPlanet] * k.dt) + second.x;
+        py = (state.posY[kSecondPlanet] + state.velY[kSecondPlanet] * k.dt) + second.y;
         finite = finite && std::isfinite(px) && std::isfinite(py) && std::isfinite(pvx) &&
                  std::isfinite(pvy);
     }

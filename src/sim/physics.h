@@ -9,12 +9,19 @@ namespace korvel {
 // Pull at one length unit of a planet of one Earth mass, m/s².
 constexpr double kSurfaceGravity = 9.8;
 
+// A pull's strength, -9.8 × mass × planetRadius² (m³/s²), times dt for the
+// velocity (m³/s) and times dt² for the position (m³).
+struct PullPerStep {
+    double velocity = 0;
+    double position = 0;
+};
+
 // What a tick needs of the state that cannot change during the tick.
 struct StepConstants {
-    double dt = 0;              // sub-step length, s
-    double planetPull = 0;      // -9.8 * planetMass * planetRadius², m³/s²
-    double secondPlanetPull = 0;// -9.8 * secondPlanetMass * planetRadius², m³/s²
-    double orbitPull = 0;       // -9.8 * planetRadius²: the second planet's own law
+    double dt = 0;                 // sub-step length, s
+    PullPerStep planetPull;        // mass planetMass
+    PullPerStep secondPlanetPull;  // mass secondPlanetMass
+    PullPerStep orbitPull;         // mass 1: the second planet's own law
     bool secondPlanetOn = false;
 };
 

@@ -138,6 +138,54 @@ TEST(SecondPlanetTest, OrbitsCircularlyWhateverThePlanetMass) {
     EXPECT_GT(rig.state.posY[kSecondPlanet], 0);  // counter-clockwise from +x
 }
 
+// The step is arranged for speed; it must still be the plain semi-implicit Euler
+// step, written out here term by term, up to rounding.
+TEST(SecondPlanetTest, OneSubStepIsThePlainEulerStepUpToRounding) {
+    SimulationState s = craftAt(1.3 * kUnit, -0.7 * kUnit, 2100, 6900, "2.5");
+    s.secondPlanetOn = true;
+    s.secondPlanetMass = 0.4;
+    s.posX[kSecondPlanet] = -3.1 * kUnit;
+    s.posY[kSecondPlanet] = 2.2 * kUnit;
+    s.velX[kSecondPlanet] = -900;
+    s.velY[kSecondPlanet] = -1500;
+    const double dt = 0.37;
+    const double unit2 = kUnit * kUnit;
+
+    struct Body { double x, y, vx, vy; };
+    auto euler = [dt](Body b, double ax, double ay) {
+        b.vx += ax * dt;
+        b.vy += ay * dt;
+        b.x += b.vx * dt;
+        b.y += b.vy * dt;
+        return b;
+    };
+    auto pull = [](double dx, double dy, double strength, double& ax, double& ay) {
+        const double r = std::sqrt(dx * dx + dy * dy);
+        const double a = strength / (r * r);
+        ax += a * dx / r;
+        ay += a * dy / r;
+    };
+    double ax = 0, ay = 0, pax = 0, pay = 0;
+    pull(s.posX[kCraft], s.posY[kCraft], -9.8 * 2.5 * unit2, ax, ay);
+    pull(s.posX[kCraft] - s.posX[kSecondPlanet], s.posY[kCraft] - s.posY[kSecondPlanet],
+         -9.8 * 0.4 * unit2, ax, ay);
+    pull(s.posX[kSecondPlanet], s.posY[kSecondPlanet], -9.8 * unit2, pax, pay);
+    const Body craft = euler({s.posX[kCraft], s.posY[kCraft], s.velX[kCraft], s.velY[kCraft]}, ax, ay);
+    const Body second = euler({s.posX[kSecondPlanet], s.posY[kSecondPlanet],
+                               s.velX[kSecondPlanet], s.velY[kSecondPlanet]}, pax, pay);
+
+    steps(s, dt, 1, 2.5);
+    auto near = [](double got, double want) { EXPECT_NEAR(got, want, 2e-15 * std::abs(want)); };
+    near(s.velX[kCraft], craft.vx);
+    near(s.velY[kCraft], craft.vy);
+    near(s.posX[kCraft], craft.x);
+    near(s.posY[kCraft], craft.y);
+    near(s.velX[kSecondPlanet], second.vx);
+    near(s.velY[kSecondPlanet], second.vy);
+    near(s.posX[kSecondPlanet], second.x);
+    near(s.posY[kSecondPlanet], second.y);
+}
+
 TEST(TickTest, TheTickStepsByElapsedTimeTimesTheTimeFactor) {
     Rig rig;
     rig.run();
