@@ -25,11 +25,8 @@ std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
     for (int box : {kBoxPlanetMass, kBoxTimeFactor, kBoxScreenScale, kBoxInitDistance,
                     kBoxInitAngle, kBoxBurn, kBoxDirection}) {
         texts[box] = boxText(box);
-        const auto number = strictNumber(texts[box]);
-        if (!number) {
-            refuseBox(kLabelCaptions[box], texts[box], "must be a number");
-            return std::nullopt;
-        }
+        const auto number = readNumber(kLabelCaptions[box], texts[box], NumberRead::Whole);
+        if (!number) return std::nullopt;
         numbers[box] = *number;
     }
     run.planetMassText = texts[kBoxPlanetMass];
@@ -55,17 +52,17 @@ std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
     }
     // The view is 170 s / 75 units wide; it must stay a finite number.
     if (!std::isfinite(2 * run.screenScale * 85 / 75)) {
-        refuseBox(kLabelCaptions[kBoxScreenScale], run.screenScaleText, "is out of range");
+        refuseBox(kLabelCaptions[kBoxScreenScale], run.screenScaleText, kOutOfRange);
         return std::nullopt;
     }
     if (!std::isfinite(run.startRadius)) {
-        refuseBox(kLabelCaptions[kBoxInitDistance], texts[kBoxInitDistance], "is out of range");
+        refuseBox(kLabelCaptions[kBoxInitDistance], texts[kBoxInitDistance], kOutOfRange);
         return std::nullopt;
     }
     const std::string circleText = boxText(kBoxCircleRadius);
     const auto circleRadius = leadingNumber(circleText);
     if (!circleRadius) {
-        refuseBox(kLabelCaptions[kBoxCircleRadius], circleText, "is out of range");
+        refuseBox(kLabelCaptions[kBoxCircleRadius], circleText, kOutOfRange);
         return std::nullopt;
     }
     run.circleRadius = *circleRadius;
@@ -75,6 +72,7 @@ std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
 void Korvel::runSImulation_Click() {
     const auto run = readRunParameters(RunCheck::Full);
     if (!run) return;
+    p_.controls.closeMessage();
     p_.picture.setBackColor(kBlack);
     setUpRun(*run);
     p_.timer.setInterval(1);
@@ -125,6 +123,7 @@ void Korvel::cmd_restart_Click() {
     // A planet mass of 0 or below is fine here: no rings are computed.
     const auto run = readRunParameters(RunCheck::NumbersOnly);
     if (!run) return;
+    p_.controls.closeMessage();
     drawDottedCircle(run->screenScale, run->circleRadius);
     startCraft(*run);
     p_.timer.setEnabled(true);

@@ -59,8 +59,13 @@ std::optional<double> convert(std::string_view number) {
     return negative ? -value : value;
 }
 
-std::string_view trimBlanks(std::string_view text) {
+std::string_view trimLeadingBlanks(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    text = trimLeadingBlanks(text);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
 }
@@ -84,14 +89,20 @@ std::string numberText(double value, int digits) {
 }  // namespace
 
 std::optional<double> strictNumber(std::string_view text) {
-    text = trimBlanks(text);
-    std::size_t length = numberLength(text);
-    if (length == 0 || length != text.size()) return std::nullopt;
-    return convert(text);
+    if (!isWrittenAsNumber(text)) return std::nullopt;
+    return convert(trimBlanks(text));
 }
 
+bool isWrittenAsNumber(std::string_view text) {
+    text = trimBlanks(text);
+    const std::size_t length = numberLength(text);
+    return length != 0 && length == text.size();
+}
+
+bool startsWithNumber(std::string_view text) { return numberLength(trimLeadingBlanks(text)) != 0; }
+
 std::optional<double> leadingNumber(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    text = trimLeadingBlanks(text);
     std::size_t length = numberLength(text);
     if (length == 0) return 0.0;
     return convert(text.substr(0, length));

@@ -18,6 +18,14 @@ std::optional<double> strictNumber(std::string_view text);
 // Gives nothing only when that leading number lies beyond the double range.
 std::optional<double> leadingNumber(std::string_view text);
 
+// Whether the whole text, blanks around it allowed, is written as a number in
+// strictNumber's grammar, whatever its size: a text that is but still gives
+// nothing lies beyond the double range.
+bool isWrittenAsNumber(std::string_view text);
+
+// Whether the text starts with a number, after blanks.
+bool startsWithNumber(std::string_view text);
+
 // Up to 15 significant digits, with a blank before a number that is not
 // negative: " 2", "-0.5".
 std::string signedNumberText(double value);

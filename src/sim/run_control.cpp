@@ -14,6 +14,7 @@ void Korvel::cmd_stop_simulation_Click() {
 
 void Korvel::cmd_continue_Click() {
     if (!paused()) return;
+    p_.controls.closeMessage();
     const double pause = p_.clock.now() - state_.pauseStart;
     state_.runStartTime += pause;
     state_.lastTickTime += pause;

@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "sim/numbers.h"
 #include "sim/physics.h"
 #include "ui/korvel.h"
 #include "ui/panel.h"
@@ -21,11 +20,9 @@ void Korvel::cmd_color_Click(int Index) {
         case kBankImpulse1000:
         case kBankImpulse1000 + 1:
         case kBankImpulse1000 + 2:
-        case kBankImpulse1: {
-            constexpr int kSizes[] = {1000, 100, 10, 1};
-            state_.impulseSize = kSizes[Index - kBankImpulse1000];
+        case kBankImpulse1:
+            state_.impulseSize = kImpulseSizes[Index - kBankImpulse1000];
             break;
-        }
         case kBankSecondPlanet:
             placeSecondPlanet();
             break;
@@ -34,7 +31,16 @@ void Korvel::cmd_color_Click(int Index) {
     }
 }
 
+bool Korvel::impulseSizeChosen() {
+    if (state_.impulseSize != 0) return true;
+    p_.controls.showMessage(
+        "No impulse size is chosen yet. Choose one first with \"impulse 1000\", "
+        "\"impulse 100\", \"impulse 10\" or \"impulse 1\".");
+    return false;
+}
+
 void Korvel::fireAlongTravel(int button) {
+    if (!impulseSizeChosen()) return;
     const double speed = std::hypot(state_.velX[kCraft], state_.velY[kCraft]);
     if (speed == 0) {
         p_.controls.showMessage(
@@ -80,18 +86,14 @@ void Korvel::fireAlongTravel(int button) {
 
 void Korvel::placeSecondPlanet() {
     // Everything is read and checked first, so a refusal changes nothing.
+    // Unlike the run's boxes these may go on in words ("2.5 radii"), but they
+    // must start with a number: the description texts are no planet.
     const std::string distText = boxText(kBoxSecondPlanetDist);
-    const auto dist = leadingNumber(distText);
+    const auto dist = readNumber(kSecondPlanetDistName, distText, NumberRead::Leading);
+    if (!dist) return;
     const std::string massText = boxText(kBoxSecondPlanetMass);
-    const auto mass = leadingNumber(massText);
-    if (!dist) {
-        refuseBox(kSecondPlanetDistName, distText, "is out of range");
-        return;
-    }
-    if (!mass) {
-        refuseBox(kSecondPlanetMassName, massText, "is out of range");
-        return;
-    }
+    const auto mass = readNumber(kSecondPlanetMassName, massText, NumberRead::Leading);
+    if (!mass) return;
     if (*mass < 0) {
         refuseBox(kSecondPlanetMassName, massText, "must not be negative");
         return;
@@ -102,7 +104,7 @@ void Korvel::placeSecondPlanet() {
     const double g = *dist > 0 ? kSurfaceGravity / (*dist * *dist) : 0;
     const double vy = std::sqrt(g * x);
     if (!std::isfinite(x) || !std::isfinite(vy)) {
-        refuseBox(kSecondPlanetDistName, distText, "is out of range");
+        refuseBox(kSecondPlanetDistName, distText, kOutOfRange);
         return;
     }
 
@@ -117,12 +119,10 @@ void Korvel::placeSecondPlanet() {
 }
 
 void Korvel::cmd_apply_Click() {
-    const std::string text = boxText(kBoxDirection);
-    const auto direction = strictNumber(text);
-    if (!direction) {
-        refuseBox(kLabelCaptions[kBoxDirection], text, "must be a number");
-        return;
-    }
+    if (!impulseSizeChosen()) return;
+    const auto direction =
+        readNumber(kLabelCaptions[kBoxDirection], boxText(kBoxDirection), NumberRead::Whole);
+    if (!direction) return;
     state_.velX[kCraft] += state_.impulseSize * std::cos(*direction);
     state_.velY[kCraft] += state_.impulseSize * std::sin(*direction);
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "sim/numbers.h"
+
 namespace korvel {
 
 Korvel::Korvel(const Platform& platform) : p_(platform) {}
@@ -19,6 +21,19 @@ void Korvel::refuseBox(const char* label, const std::string& text, const char* r
     message += text;
     message += "\".";
     p_.controls.showMessage(message);
+}
+
+std::optional<double> Korvel::readNumber(const char* label, const std::string& text,
+                                         NumberRead read) {
+    const bool written = read == NumberRead::Whole ? isWrittenAsNumber(text) : startsWithNumber(text);
+    if (!written) {
+        refuseBox(label, text, kNotANumber);
+        return std::nullopt;
+    }
+    // Written as a number, so only a value beyond the double range gives nothing.
+    const auto number = read == NumberRead::Whole ? strictNumber(text) : leadingNumber(text);
+    if (!number) refuseBox(label, text, kOutOfRange);
+    return number;
 }
 
 void Korvel::drawPoint(double x, double y, Color color) {

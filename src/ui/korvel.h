@@ -65,7 +65,9 @@ private:
     void redrawSecondPlanet(double screenScale);
     void writeReadouts(double timeFactor);
 
-    // Impulses.
+    // Impulses. An impulse needs a size: until one is chosen, the operator is
+    // told to choose one and nothing changes.
+    bool impulseSizeChosen();
     void fireAlongTravel(int button);
     void placeSecondPlanet();
 
@@ -81,6 +83,13 @@ private:
     std::string boxText(int index) const;
     // Tells the operator that a box does not hold what it must.
     void refuseBox(const char* label, const std::string& text, const char* requirement);
+    // The number a box's text holds: the whole text, or a number it starts
+    // with. When there is none, the operator is told, in one wording per fault
+    // whichever box it is, and nothing is given.
+    enum class NumberRead { Whole, Leading };
+    std::optional<double> readNumber(const char* label, const std::string& text, NumberRead read);
+    static constexpr const char* kNotANumber = "must be a number";
+    static constexpr const char* kOutOfRange = "is out of range";
 
     Platform p_;
     SimulationState state_;

@@ -60,6 +60,9 @@ inline constexpr std::array<const char*, 9> kBankCaptions = {
     "impulse 100",  "impulse 10",  "impulse 1",  "2d planet",
 };
 
+// What cmd_color(4..7) set the impulse size to, m/s.
+inline constexpr std::array<int, 4> kImpulseSizes = {1000, 100, 10, 1};
+
 inline constexpr const char* kDistancePrefix = "dist ";
 
 // The panel grid, twips.

@@ -46,6 +46,8 @@ public:
     // Tells the operator something without blocking: handlers still run to
     // completion one at a time.
     virtual void showMessage(std::string_view message) = 0;
+    // Closes a message left open, if any: its cause has gone.
+    virtual void closeMessage() = 0;
     // Ends the program at once; no further handler runs.
     virtual void endProgram() = 0;
 };

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "fakes.h"
 #include "ui/panel.h"
@@ -55,13 +58,23 @@ TEST(ImpulseTest, SidewaysUpdatesYWithTheNewX) {
     }
 }
 
-TEST(ImpulseTest, SizeButtonsChooseAndAnUnsetSizeChangesNothing) {
+TEST(ImpulseTest, SizeButtonsChooseAndUntilThenEveryImpulseAsksForASize) {
+    const std::string chooseFirst =
+        "No impulse size is chosen yet. Choose one first with \"impulse 1000\", "
+        "\"impulse 100\", \"impulse 10\" or \"impulse 1\".";
+    // Moving or at rest (where the missing size is said first), with any
+    // direction text: nothing changes, and the operator is told why.
+    for (double speed : {5.0, 0.0}) {
+        Bank b;
+        b.velocity(speed * 0.6, speed * 0.8);
+        b.controls.box(kBoxDirection) = "north";
+        for (int button : {kBankForward, kBankBackward, kBankToRight, kBankToLeft}) b.press(button);
+        b.korvel.cmd_apply_Click();
+        EXPECT_EQ(b.vx(), speed * 0.6);
+        EXPECT_EQ(b.vy(), speed * 0.8);
+        EXPECT_EQ(b.controls.messages, std::vector<std::string>(5, chooseFirst));
+    }
     Bank b;
-    b.velocity(3, 4);
-    for (int button : {kBankForward, kBankBackward, kBankToRight, kBankToLeft}) b.press(button);
-    b.korvel.cmd_apply_Click();
-    EXPECT_DOUBLE_EQ(b.vx(), 3);
-    EXPECT_DOUBLE_EQ(b.vy(), 4);
     const int sizes[] = {1000, 100, 10, 1};
     for (int i = 0; i < 4; ++i) {
         b.press(kBankImpulse1000 + i);
@@ -120,15 +133,20 @@ TEST(ApplyImpulseTest, PushesInTheTypedDirection) {
 }
 
 TEST(ApplyImpulseTest, ADirectionThatIsNotANumberIsRefused) {
-    Bank b;
-    b.size(100);
-    b.velocity(5, 5);
-    b.controls.box(kBoxDirection) = "north";
-    b.korvel.cmd_apply_Click();
-    EXPECT_DOUBLE_EQ(b.vx(), 5);
-    EXPECT_DOUBLE_EQ(b.vy(), 5);
-    ASSERT_EQ(b.controls.messages.size(), 1u);
-    EXPECT_EQ(b.controls.messages[0], "\"dir of impulse\" must be a number; it holds \"north\".");
+    const std::pair<const char*, const char*> cases[] = {
+        {"north", "\"dir of impulse\" must be a number; it holds \"north\"."},
+        {"1e999", "\"dir of impulse\" is out of range; it holds \"1e999\"."},
+    };
+    for (const auto& [text, message] : cases) {
+        Bank b;
+        b.size(100);
+        b.velocity(5, 5);
+        b.controls.box(kBoxDirection) = text;
+        b.korvel.cmd_apply_Click();
+        EXPECT_DOUBLE_EQ(b.vx(), 5);
+        EXPECT_DOUBLE_EQ(b.vy(), 5);
+        EXPECT_EQ(b.controls.messages, std::vector<std::string>{message});
+    }
 }
 
 TEST(SecondPlanetButtonTest, PlacesItOnACircularOrbit) {
@@ -146,15 +164,17 @@ TEST(SecondPlanetButtonTest, PlacesItOnACircularOrbit) {
     EXPECT_NEAR(s.secondPlanetRadius, 0.2308, 5e-5);
 }
 
-TEST(SecondPlanetButtonTest, TheDescriptionTextsGiveAPlanetAtRestAtTheCentre) {
+TEST(SecondPlanetButtonTest, ANumberFollowedByWordsReadsAsItsNumber) {
     Bank b;
     b.state.posX[kSecondPlanet] = 5;  // placed anew on every press
+    b.controls.box(kBoxSecondPlanetDist) = " 2.5 radii";
+    b.controls.box(kBoxSecondPlanetMass) = "0 (none)";
     b.press(kBankSecondPlanet);
     EXPECT_TRUE(b.state.secondPlanetOn);
-    EXPECT_EQ(b.state.posX[kSecondPlanet], 0);
-    EXPECT_EQ(b.state.velY[kSecondPlanet], 0);
+    EXPECT_DOUBLE_EQ(b.state.posX[kSecondPlanet], 2.5 * kLengthUnit);
     EXPECT_EQ(b.state.secondPlanetMass, 0);
     EXPECT_EQ(b.state.secondPlanetRadius, 0);
+    EXPECT_TRUE(b.controls.messages.empty());
 }
 
 TEST(SecondPlanetButtonTest, RefusedValuesChangeNothing) {
@@ -163,7 +183,16 @@ TEST(SecondPlanetButtonTest, RefusedValuesChangeNothing) {
         const char* mass;
         const char* message;
     };
+    const std::string massText = kDefaultTexts[kBoxSecondPlanetMass];
+    const std::string distText = kDefaultTexts[kBoxSecondPlanetDist];
+    const std::string untouchedMass = "\"second planet mass\" must be a number; it holds \"" + massText + "\".";
+    const std::string untouchedDist = "\"second planet dist\" must be a number; it holds \"" + distText + "\".";
     const Case cases[] = {
+        // The description texts, as the panel starts, are no planet.
+        {distText.c_str(), massText.c_str(), untouchedDist.c_str()},
+        {"60.2", massText.c_str(), untouchedMass.c_str()},
+        {"far", "1", "\"second planet dist\" must be a number; it holds \"far\"."},
+        {"10", "", "\"second planet mass\" must be a number; it holds \"\"."},
         {"10", "-3", "\"second planet mass\" must not be negative; it holds \"-3\"."},
         {"10", "1e999", "\"second planet mass\" is out of range; it holds \"1e999\"."},
         {"1e999", "1", "\"second planet dist\" is out of range; it holds \"1e999\"."},

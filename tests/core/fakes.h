@@ -18,7 +18,11 @@ public:
     std::string text(ControlArray array, int index) const override;
     void setText(ControlArray array, int index, std::string_view text) override;
     void place(ControlArray array, int index, const TwipsRect& rect) override;
-    void showMessage(std::string_view message) override { messages.emplace_back(message); }
+    void showMessage(std::string_view message) override {
+        messages.emplace_back(message);
+        messageOpen = true;
+    }
+    void closeMessage() override { messageOpen = false; }
     void endProgram() override { ended = true; }
 
     std::string& box(int index) { return boxes.at(index); }
@@ -31,6 +35,7 @@ public:
     std::array<TwipsRect, kBoxCount> boxRects;
     std::array<TwipsRect, kBankCount> bankRects;
     std::vector<std::string> messages;
+    bool messageOpen = false;
     bool ended = false;
 };
 

@@ -39,6 +39,12 @@ TEST_F(StrictNumberTest, AcceptsWholeNumbersWithBlanksAround) {
 TEST_F(StrictNumberTest, RefusesEverythingElse) {
     for (const char* text : kStrictRefused)
         EXPECT_FALSE(strictNumber(text).has_value()) << '"' << text << '"';
+    // Of those, only numbers beyond the range are written as numbers.
+    for (const char* text : kStrictRefused) {
+        const std::string_view t = text;
+        EXPECT_EQ(isWrittenAsNumber(text), t == "1e999" || t == "-1e999") << '"' << text << '"';
+    }
+    for (const Accepted& c : kStrictAccepted) EXPECT_TRUE(isWrittenAsNumber(c.text)) << c.text;
 }
 
 TEST_F(StrictNumberTest, LongDigitStringsWithinRangeAreRead) {
@@ -59,6 +65,13 @@ TEST(LeadingNumberTest, TakesTheNumberAtTheStartOrZero) {
         ASSERT_TRUE(value.has_value()) << '"' << c.text << '"';
         EXPECT_DOUBLE_EQ(*value, c.value) << '"' << c.text << '"';
     }
+    // Whether there was a number at all, or the 0 stands for none.
+    for (const Accepted& c : cases) {
+        const std::string_view t = c.text;
+        const bool none = t.empty() || t == "abc" || t == "-" || t.starts_with("second");
+        EXPECT_EQ(startsWithNumber(c.text), !none) << '"' << c.text << '"';
+    }
+    EXPECT_TRUE(startsWithNumber(" \t1e999 radii"));
 }
 
 TEST(LeadingNumberTest, ALeadingNumberBeyondTheRangeGivesNothing) {

@@ -82,6 +82,25 @@ TEST(PauseTest, StartingARunEndsThePause) {
     }
 }
 
+TEST(PauseTest, AnAcceptedStartOrContinueClosesTheMessageLeftOpen) {
+    for (int way = 0; way < 3; ++way) {
+        Rig rig;
+        rig.run();
+        rig.controls.box(kBoxScreenScale) = "abc";
+        rig.run();  // refused: its message is left open, the run goes on
+        ASSERT_TRUE(rig.controls.messageOpen);
+        rig.korvel.cmd_continue_Click();  // not paused, so not accepted
+        EXPECT_TRUE(rig.controls.messageOpen);
+        rig.korvel.cmd_stop_simulation_Click();
+        rig.controls.box(kBoxScreenScale) = "3";
+        if (way == 0) rig.run();
+        if (way == 1) rig.korvel.cmd_restart_Click();
+        if (way == 2) rig.korvel.cmd_continue_Click();
+        EXPECT_FALSE(rig.controls.messageOpen) << way;
+        EXPECT_TRUE(rig.timer.ticking()) << way;
+    }
+}
+
 TEST(PauseTest, ImpulsesWhilePausedShowAfterContinue) {
     Rig rig;
     rig.run();

@@ -163,7 +163,8 @@ TEST(SetUpRunTest, EveryRefusedRunChangesNothingAndNamesTheBox) {
         {kBoxInitDistance, "1,5", "\"init distance\" must be a number; it holds \"1,5\"."},
         {kBoxInitDistance, "1e305", "\"init distance\" is out of range; it holds \"1e305\"."},
         {kBoxInitAngle, "nan", "\"init ang pos\" must be a number; it holds \"nan\"."},
-        {kBoxBurn, "1e999", "\"impulse of 'burn'\" must be a number; it holds \"1e999\"."},
+        {kBoxBurn, "1e999", "\"impulse of 'burn'\" is out of range; it holds \"1e999\"."},
+        {kBoxBurn, "-1e999 ", "\"impulse of 'burn'\" is out of range; it holds \"-1e999 \"."},
         {kBoxDirection, "0x10", "\"dir of impulse\" must be a number; it holds \"0x10\"."},
         {kBoxCircleRadius, "1e999x", "\"circle radius\" is out of range; it holds \"1e999x\"."},
     };

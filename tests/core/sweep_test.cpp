@@ -425,6 +425,7 @@ private:
                 return difference(want, after);
             case Event::Bank: return checkBank(want, before, after, message);
             case Event::Apply:
+                if (before.state.impulseSize == 0 && !message) return "an impulse of no size was silent";
                 if (!message) {
                     want.state.velX[kCraft] = s.velX[kCraft];
                     want.state.velY[kCraft] = s.velY[kCraft];
@@ -440,7 +441,9 @@ private:
         if (arg_ >= kBankForward && arg_ <= kBankToLeft) {
             const bool atRest =
                 std::hypot(before.state.velX[kCraft], before.state.velY[kCraft]) == 0;
-            // At rest, or too slow to scale by: a message, and nothing changes.
+            // No size chosen, at rest, or too slow to scale by: a message, and
+            // nothing changes.
+            if (before.state.impulseSize == 0 && !message) return "an impulse of no size was silent";
             if (atRest && !message) return "a craft at rest was steered silently";
             if (!message) {
                 want.state.velX[kCraft] = s.velX[kCraft];

@@ -1,5 +1,6 @@
-// Fuzzes the two text-to-number conversions and the number texts. Every
-// property that fails traps, so libFuzzer reports the input that broke it.
+// Fuzzes the two text-to-number conversions, what tells their faults apart,
+// and the number texts. Every property that fails traps, so libFuzzer reports
+// the input that broke it.
 
 #include <bit>
 #include <charconv>
@@ -56,7 +57,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(padded.has_value() == strict.has_value());
     if (strict && padded) require(sameBits(*padded, *strict));
 
+    // Being written as a number is what tells a number beyond the range from
+    // text that is no number: such a number is refused by both readers.
+    const bool written = korvel::isWrittenAsNumber(text);
+    const bool starts = korvel::startsWithNumber(text);
+    if (written) require(starts);
+    if (written && !strict) require(!leading);
+    if (!starts) require(leading && *leading == 0);
+
     if (!strict) return 0;
+    require(written);
     const double value = *strict;
 
     // Only finite numbers, written with the characters of the grammar.

@@ -1,6 +1,7 @@
 // The real window on the offscreen platform: layout, texts, focus order,
 // and runs driven through its buttons.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
@@ -345,6 +346,96 @@ private slots:
         QVERIFY2(h1 < h0 - 0.005 && h1 > h0 - 0.03, qPrintable(QString::number(h1 - h0)));
         burn(5, 3);
         QVERIFY(std::abs(heading() - h0) < 0.003);
+    }
+
+    void sizeButtonsShowTheChoiceAndEnterPressesAButton() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto checked = [&] {
+            QList<int> on;
+            for (int i = 4; i <= 7; ++i)
+                if (bank(w, i)->isChecked()) on << i;
+            return on;
+        };
+        QCOMPARE(checked(), QList<int>{});
+        // Enter, from the main keys or the keypad, presses the focused button.
+        bank(w, 5)->setFocus();
+        QTest::keyClick(bank(w, 5), Qt::Key_Return);
+        QCOMPARE(w.core().state().impulseSize, 100);
+        QCOMPARE(checked(), QList<int>{5});
+        button(w, "runSImulation")->setFocus();
+        QTest::keyClick(button(w, "runSImulation"), Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(w.timer().ticking());
+        // One size at a time, and pressing it again keeps it; it stays across runs.
+        QTest::mouseClick(bank(w, 7), Qt::LeftButton);
+        QTest::mouseClick(bank(w, 7), Qt::LeftButton);
+        QCOMPARE(checked(), QList<int>{7});
+        QCOMPARE(w.core().state().impulseSize, 1);
+        click(w, "runSImulation");
+        QCOMPARE(checked(), QList<int>{7});
+        // Enter with a modifier is not a press.
+        QTest::keyClick(button(w, "cmd_stop_simulation"), Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(w.timer().ticking());
+    }
+
+    void anAcceptedStartOrContinueClosesTheMessage() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(w, "runSImulation");
+        box(w, 0)->setText("heavy");
+        click(w, "runSImulation");
+        QVERIFY(w.messageBox() && w.messageBox()->isVisible());
+        box(w, 0)->setText("1");
+        click(w, "runSImulation");
+        QVERIFY(!w.messageBox()->isVisible());
+        // An impulse without a size says so; continuing the run closes it.
+        click(w, "cmd_stop_simulation");
+        QTest::mouseClick(bank(w, 0), Qt::LeftButton);
+        QVERIFY(w.messageBox()->isVisible());
+        QVERIFY(w.messageBox()->text().contains("impulse 1000"));
+        click(w, "cmd_continue");
+        QVERIFY(!w.messageBox()->isVisible());
+    }
+
+    void everyControlHasANameForAssistiveTechnology() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto accessible = [&](QWidget* widget) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+            if (!a) qWarning("no accessible interface for %s", qPrintable(widget->objectName()));
+            return a;
+        };
+        for (int i = 0; i < 12; ++i) {
+            QAccessibleInterface* a = accessible(box(w, i));
+            QVERIFY(a);
+            QCOMPARE(a->role(), QAccessible::EditableText);
+            QCOMPARE(a->text(QAccessible::Name), kLabels[i]);
+        }
+        const QStringList unlabelled = {"second planet mass", "second planet dist"};
+        for (int i : {12, 13}) {
+            QAccessibleInterface* a = accessible(box(w, i));
+            QVERIFY(a);
+            QCOMPARE(a->text(QAccessible::Name), unlabelled[i - 12]);
+            QCOMPARE(a->text(QAccessible::Description), kDefaults[i]);
+        }
+        QAccessibleInterface* picture = accessible(child(w, "Picture1"));
+        QVERIFY(picture);
+        QCOMPARE(picture->role(), QAccessible::Graphic);
+        QVERIFY(!picture->text(QAccessible::Name).isEmpty());
+        QVERIFY(picture->text(QAccessible::Description).contains("track"));
+        // The size buttons expose their checked state.
+        QTest::mouseClick(bank(w, 6), Qt::LeftButton);
+        for (int i = 4; i <= 7; ++i) {
+            QAccessibleInterface* a = accessible(bank(w, i));
+            QVERIFY(a);
+            QCOMPARE(a->text(QAccessible::Name), kBank[i]);
+            QVERIFY(a->state().checkable);
+            QCOMPARE(bool(a->state().checked), i == 6);
+        }
+        QVERIFY(!accessible(bank(w, 0))->state().checkable);
     }
 
     void messageDoesNotBlock() {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/panel.h"
 #include "ui/qt/wrap_button.h"
 
 namespace korvel::qt {
@@ -27,7 +28,7 @@ QString toQString(std::string_view text) { return QString::fromUtf8(text.data(),
 constexpr int kFontPixels = 9;
 
 // Boxes whose default text is a description longer than the box.
-bool describedBox(int index) { return index == 12 || index == 13; }
+bool describedBox(int index) { return index == kBoxSecondPlanetMass || index == kBoxSecondPlanetDist; }
 
 }  // namespace
 
@@ -53,6 +54,10 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     // Its size in twips is the scale until a run sets one; 8500 exactly, not
     // the 8505 that whole pixels would give.
     picture_->setScale(7500, 8500);
+    picture_->setAccessibleName("Orbit drawing");
+    picture_->setAccessibleDescription(
+        "The planet in blue with its grey rings, and the craft's track drawn live as the run "
+        "goes on; the second planet shows in green.");
 
     run_ = makeButton("runSImulation", "Run Simulation", {9600, 120, 1200, 375});
     // The light red face in its exact colour, whatever the style would shade.
@@ -89,6 +94,13 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
         });
         boxes_[i] = box;
     }
+    // Assistive technology names each box by its label; the two boxes without
+    // one by what they hold, their description texts read as descriptions.
+    for (int i = 0; i < kLabelCount; ++i) labels_[i]->setBuddy(boxes_[i]);
+    boxes_[kBoxSecondPlanetMass]->setAccessibleName(kSecondPlanetMassName);
+    boxes_[kBoxSecondPlanetDist]->setAccessibleName(kSecondPlanetDistName);
+    for (int i : {kBoxSecondPlanetMass, kBoxSecondPlanetDist})
+        boxes_[i]->setAccessibleDescription(kDefaultTexts[i]);
     for (int i = 0; i < kBankCount; ++i) {
         auto* button = new WrapButton(this);
         button->setObjectName(QString("cmd_color(%1)").arg(i));
@@ -96,6 +108,9 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
         connect(button, &QPushButton::clicked, this, [this, i] { dispatch([this, i] { core_->cmd_color_Click(i); }); });
         bank_[i] = button;
     }
+    // The chosen impulse size shows as a pressed button. Not a button group:
+    // that would take the unpressed sizes out of the tab order.
+    for (int i = kBankImpulse1000; i <= kBankImpulse1; ++i) bank_[i]->setCheckable(true);
 
     connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
     connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
@@ -233,6 +248,10 @@ void KorvelWindow::showMessage(std::string_view message) {
     message_->raise();
 }
 
+void KorvelWindow::closeMessage() {
+    if (message_) message_->hide();
+}
+
 void KorvelWindow::endProgram() {
     if (ended_) return;
     ended_ = true;
@@ -253,6 +272,14 @@ void KorvelWindow::dispatch(Handler&& handler) {
     handler();
     // The operator sees the effect of a click at once.
     flushTexts();
+    showChosenSize();
+}
+
+void KorvelWindow::showChosenSize() {
+    // A click toggles a checkable button by itself; the state decides.
+    const int chosen = core_->state().impulseSize;
+    for (int i = kBankImpulse1000; i <= kBankImpulse1; ++i)
+        bank_[i]->setChecked(kImpulseSizes[i - kBankImpulse1000] == chosen);
 }
 
 void KorvelWindow::tick() {

@@ -42,6 +42,7 @@ public:
     void setText(ControlArray array, int index, std::string_view text) override;
     void place(ControlArray array, int index, const TwipsRect& rect) override;
     void showMessage(std::string_view message) override;
+    void closeMessage() override;
     void endProgram() override;
 
     Korvel& core() { return *core_; }
@@ -75,6 +76,8 @@ private:
     template <typename Handler>
     void dispatch(Handler&& handler);
     void setTabOrderChain();
+    // Presses the button of the impulse size in force, and only that one.
+    void showChosenSize();
 
     PictureBox* picture_ = nullptr;
     QPushButton* run_ = nullptr;

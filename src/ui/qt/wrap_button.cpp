@@ -1,5 +1,6 @@
 #include "ui/qt/wrap_button.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextOption>
@@ -16,7 +17,30 @@ bool fitsByWords(const QFont& font, const QRect& area, const QString& caption) {
     return needed.width() <= area.width() && needed.height() <= area.height();
 }
 
+// Enter as Space, with the same press, release and repeat handling; other
+// keys and Enter with modifiers go on as they are.
+template <typename Handler>
+void asSpaceIfEnter(QKeyEvent* event, Handler&& handle) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        handle(event);
+        return;
+    }
+    QKeyEvent space(event->type(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                    event->isAutoRepeat());
+    handle(&space);
+    event->setAccepted(space.isAccepted());
+}
+
 }  // namespace
+
+void WrapButton::keyPressEvent(QKeyEvent* event) {
+    asSpaceIfEnter(event, [this](QKeyEvent* e) { QPushButton::keyPressEvent(e); });
+}
+
+void WrapButton::keyReleaseEvent(QKeyEvent* event) {
+    asSpaceIfEnter(event, [this](QKeyEvent* e) { QPushButton::keyReleaseEvent(e); });
+}
 
 void WrapButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);

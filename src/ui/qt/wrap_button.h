@@ -1,6 +1,7 @@
 #pragma once
 // A push button whose caption wraps onto more lines when it does not fit.
-// text() stays exactly the caption; only the painting differs.
+// text() stays exactly the caption; only the painting differs. Enter presses
+// it as Space does, as many desktop users expect.
 
 #include <QPushButton>
 
@@ -13,6 +14,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter and keypad Enter press a focused button, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 };
 
 }  // namespace korvel::qt
