@@ -1,10 +1,14 @@
 # Installs the Debian packages that building and testing need, when missing.
 # Sourced by the scripts beside it.
 
+# Building the package: dpkg-shlibdeps and file compute its dependencies.
+korvel_packaging_packages=(cmake g++ ninja-build qt6-base-dev fonts-dejavu-core dpkg-dev file)
+
 korvel_packages=(
-  cmake g++ ninja-build qt6-base-dev libgtest-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick fonts-dejavu-core
+  "${korvel_packaging_packages[@]}" libgtest-dev libbenchmark-dev
+  xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev locales
+  lintian desktop-file-utils appstream
 )
 
 as_root() {

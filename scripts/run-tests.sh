@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the program and passes every test: the release build, the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the Debian package,
+# checked and started from where it was unpacked, and a short fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -21,6 +22,26 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure
+
+echo "== Package"
+deb=$(./scripts/package.sh | tee /dev/stderr | tail -n 1)
+echo "$deb"
+lintian --fail-on error,warning "$deb"
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+id=$(basename "$unpacked"/usr/share/applications/*.desktop .desktop)
+listing=$(dpkg-deb -c "$deb")
+for file in usr/bin/korvel usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
+            usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/man/man1/korvel.1.gz \
+            usr/share/doc/korvel/copyright; do
+    grep -q " \./$file\$" <<<"$listing" || { echo "FAIL: the package lacks $file"; exit 1; }
+done
+complaints=$(desktop-file-validate "$unpacked/usr/share/applications/$id.desktop" | grep -v ': hint: ' || true)
+[ -z "$complaints" ] || { echo "FAIL: $complaints"; exit 1; }
+appstreamcli validate --no-net "$unpacked/usr/share/metainfo/$id.metainfo.xml"
+sh tests/e2e/window_check.sh "$unpacked/usr/bin/korvel"
+echo "package check passed"
 
 echo "== Fuzz run"
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_FUZZ_ONLY=ON >/dev/null

@@ -4,6 +4,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(KORVEL_VERSION);
+    // Lets docks and compositors match the window to its desktop entry.
+    QGuiApplication::setDesktopFileName(KORVEL_APP_ID);
     korvel::qt::KorvelWindow window;
     window.show();
     return QApplication::exec();

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs the real program on a virtual X server, takes a screenshot and checks
-# its pixels: a black drawing surface and the parameter panel beside it.
+# its pixels: a black drawing surface and the parameter panel beside it. The
+# window must carry its own icon, and the program must name its desktop entry.
 #
 #   window_check.sh path/to/korvel [screenshot.png]
 #
@@ -40,6 +41,7 @@ fi
 sleep 1
 
 info=$(xwininfo -name "Korvel Simulation")
+wid=$(echo "$info" | sed -n 's/.*Window id: *\(0x[0-9a-f]*\).*/\1/p')
 wx=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *\(-*[0-9]*\).*/\1/p')
 wy=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *\(-*[0-9]*\).*/\1/p')
 ww=$(echo "$info" | sed -n 's/.*Width: *\([0-9]*\).*/\1/p')
@@ -74,6 +76,10 @@ check "Quit button" 684 492 "2[0-9]{2},2[0-9]{2},2[0-9]{2}"
 # Some caption text is drawn in the label column (dark pixels among light).
 dark=$(convert "$shot" -crop "43x25+$((wx + 577))+$((wy + 73))" +repage -threshold 50% -format "%[fx:round(100*(1-mean))]" info:)
 if [ "$dark" -lt 3 ]; then echo "FAIL: no caption in lbl_mass_id(0) ($dark % dark)"; failures=$((failures + 1)); fi
+
+# The window manager and the task bar get the icon from the window itself.
+icon=$(xprop -id "$wid" _NET_WM_ICON | head -n 2)
+if ! echo "$icon" | grep -q 'Icon ('; then echo "FAIL: the window has no icon: $icon"; failures=$((failures + 1)); fi
 
 if ! kill -0 "$pid" 2>/dev/null; then echo "FAIL: the program ended by itself"; failures=$((failures + 1)); fi
 [ "$failures" -eq 0 ] && echo "window check passed"
