@@ -1,5 +1,5 @@
 // Screenshots of the window for the docs: after start-up, and after a few
-// seconds of a default run.
+// seconds of a default run with "impulse 100" chosen.
 //
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/live/window_shots docs
 //
@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     spin(200);
     bool ok = window.grab().save(dir + "/window.png");
 
+    window.findChild<QPushButton*>("cmd_color(5)")->click();
     window.findChild<QPushButton*>("runSImulation")->click();
     spin(runMs);
     ok = window.grab().save(dir + "/run.png") && ok;

@@ -94,6 +94,9 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Korvel Simulation"));
         QCOMPARE(w.size(), QSize(739, 560));
         QCOMPARE(w.minimumSize(), w.maximumSize());
+        // Its icon is compiled in, at every size a desktop asks for.
+        QVERIFY(w.windowIcon().availableSizes().contains(QSize(16, 16)));
+        QVERIFY(w.windowIcon().availableSizes().contains(QSize(256, 256)));
     }
 
     void twipsConvertByEdges() {
@@ -421,13 +424,20 @@ private slots:
             QCOMPARE(a->text(QAccessible::Name), unlabelled[i - 12]);
             QCOMPARE(a->text(QAccessible::Description), kDefaults[i]);
         }
+        QCOMPARE(accessible(&w)->role(), QAccessible::Window);
+        QCOMPARE(accessible(&w)->text(QAccessible::Name), QString("Korvel Simulation"));
         QAccessibleInterface* picture = accessible(child(w, "Picture1"));
         QVERIFY(picture);
         QCOMPARE(picture->role(), QAccessible::Graphic);
         QVERIFY(!picture->text(QAccessible::Name).isEmpty());
         QVERIFY(picture->text(QAccessible::Description).contains("track"));
-        // The size buttons expose their checked state.
+        // The size buttons expose their checked state, and their toggle
+        // action, which does not click, chooses the size too.
+        for (int toggled : {6, 6, 4})
+            accessible(bank(w, toggled))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(w.core().state().impulseSize, 1000);
         QTest::mouseClick(bank(w, 6), Qt::LeftButton);
+        QCOMPARE(w.core().state().impulseSize, 10);
         for (int i = 4; i <= 7; ++i) {
             QAccessibleInterface* a = accessible(bank(w, i));
             QVERIFY(a);

@@ -1,10 +1,13 @@
 #include "ui/qt/korvel_window.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSignalBlocker>
 
 #include <cmath>
 #include <utility>
@@ -30,6 +33,18 @@ constexpr int kFontPixels = 9;
 // Boxes whose default text is a description longer than the box.
 bool describedBox(int index) { return index == kBoxSecondPlanetMass || index == kBoxSecondPlanetDist; }
 
+// Assistive technology sees the window as a window and the drawing as a
+// picture, where plain widgets would be two empty fillers.
+QAccessibleInterface* accessibleByRole(const QString& className, QObject* object) {
+    if (!object->isWidgetType()) return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    if (className == QLatin1String(KorvelWindow::staticMetaObject.className()))
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    if (className == QLatin1String(PictureBox::staticMetaObject.className()))
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
+    return nullptr;
+}
+
 }  // namespace
 
 QRect twipsToRect(const TwipsRect& rect) {
@@ -41,8 +56,14 @@ QRect twipsToRect(const TwipsRect& rect) {
 }
 
 KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
+    static const bool accessibleRolesKnown = (QAccessible::installFactory(accessibleByRole), true);
+    (void)accessibleRolesKnown;
     setObjectName("Korvel");
     setWindowTitle("Korvel Simulation");
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     QFont font("DejaVu Sans");
     font.setPixelSize(kFontPixels);
@@ -105,12 +126,19 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
         auto* button = new WrapButton(this);
         button->setObjectName(QString("cmd_color(%1)").arg(i));
         button->setGeometry(0, 0, 0, 0);
-        connect(button, &QPushButton::clicked, this, [this, i] { dispatch([this, i] { core_->cmd_color_Click(i); }); });
+        const auto press = [this, i] { dispatch([this, i] { core_->cmd_color_Click(i); }); };
+        // The chosen impulse size shows as a pressed button (not in a button
+        // group, which would take the other sizes out of the tab order). Any
+        // toggle presses a size button: a click, a key, or the toggle action
+        // of assistive technology, which does not click.
+        if (i >= kBankImpulse1000 && i <= kBankImpulse1) {
+            button->setCheckable(true);
+            connect(button, &QPushButton::toggled, this, press);
+        } else {
+            connect(button, &QPushButton::clicked, this, press);
+        }
         bank_[i] = button;
     }
-    // The chosen impulse size shows as a pressed button. Not a button group:
-    // that would take the unpressed sizes out of the tab order.
-    for (int i = kBankImpulse1000; i <= kBankImpulse1; ++i) bank_[i]->setCheckable(true);
 
     connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
     connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
@@ -276,10 +304,13 @@ void KorvelWindow::dispatch(Handler&& handler) {
 }
 
 void KorvelWindow::showChosenSize() {
-    // A click toggles a checkable button by itself; the state decides.
+    // The size in force decides, whatever the toggle did; setting it is no
+    // new press.
     const int chosen = core_->state().impulseSize;
-    for (int i = kBankImpulse1000; i <= kBankImpulse1; ++i)
+    for (int i = kBankImpulse1000; i <= kBankImpulse1; ++i) {
+        const QSignalBlocker quiet(bank_[i]);
         bank_[i]->setChecked(kImpulseSizes[i - kBankImpulse1000] == chosen);
+    }
 }
 
 void KorvelWindow::tick() {

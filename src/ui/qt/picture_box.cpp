@@ -1,6 +1,5 @@
 #include "ui/qt/picture_box.h"
 
-#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -21,18 +20,9 @@ int clampToInt(double v, int lo, int hi) {
     return static_cast<int>(v);
 }
 
-// Assistive technology sees the surface as a picture, not as an empty filler.
-QAccessibleInterface* accessibleAsPicture(const QString& className, QObject* object) {
-    if (className == QLatin1String(PictureBox::staticMetaObject.className()) && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
-    return nullptr;
-}
-
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
-    static const bool accessibleFactoryInstalled = (QAccessible::installFactory(accessibleAsPicture), true);
-    (void)accessibleFactoryInstalled;
     // Every paint copies the image over the whole exposed area.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
