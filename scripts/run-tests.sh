@@ -24,11 +24,11 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure
 
 echo "== Package"
-deb=$(./scripts/package.sh | tee /dev/stderr | tail -n 1)
-echo "$deb"
-lintian --fail-on error,warning "$deb"
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
+./scripts/package.sh | tee "$unpacked/package.log"
+deb=$(tail -n 1 "$unpacked/package.log")
+lintian --fail-on error,warning "$deb"
 dpkg-deb -x "$deb" "$unpacked"
 id=$(basename "$unpacked"/usr/share/applications/*.desktop .desktop)
 listing=$(dpkg-deb -c "$deb")
