@@ -29,7 +29,7 @@ install(FILES ${korvel_generated}/${KORVEL_APP_ID}.metainfo.xml
 install(FILES ${korvel_data}/icons/${KORVEL_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # The scalable icon blurs at the smallest sizes; these are drawn for them.
-foreach(size 16 24 32 48 64 128 256)
+foreach(size ${KORVEL_ICON_SIZES})
   install(FILES ${korvel_data}/icons/png/${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME ${KORVEL_APP_ID}.png)

@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,9 +61,9 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     (void)accessibleRolesKnown;
     setObjectName("Korvel");
     setWindowTitle("Korvel Simulation");
+    // Every size compiled in; each file tells its own size.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QString(":/icons/%1.png").arg(size), QSize(size, size));
+    for (const QFileInfo& file : QDir(":/icons").entryInfoList(QDir::Files)) icon.addFile(file.filePath());
     setWindowIcon(icon);
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     QFont font("DejaVu Sans");
