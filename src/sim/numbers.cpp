@@ -70,6 +70,12 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+// Whether a text already stripped of blanks is one number, whatever its size.
+bool isWholeNumber(std::string_view trimmed) {
+    const std::size_t length = numberLength(trimmed);
+    return length != 0 && length == trimmed.size();
+}
+
 std::string numberText(double value, int digits) {
     // Rounded to 15 digits, the largest doubles would print as a number beyond
     // the range, which no box could read back; they print as the largest
@@ -89,15 +95,12 @@ std::string numberText(double value, int digits) {
 }  // namespace
 
 std::optional<double> strictNumber(std::string_view text) {
-    if (!isWrittenAsNumber(text)) return std::nullopt;
-    return convert(trimBlanks(text));
+    text = trimBlanks(text);
+    if (!isWholeNumber(text)) return std::nullopt;
+    return convert(text);
 }
 
-bool isWrittenAsNumber(std::string_view text) {
-    text = trimBlanks(text);
-    const std::size_t length = numberLength(text);
-    return length != 0 && length == text.size();
-}
+bool isWrittenAsNumber(std::string_view text) { return isWholeNumber(trimBlanks(text)); }
 
 bool startsWithNumber(std::string_view text) { return numberLength(trimLeadingBlanks(text)) != 0; }
 
