@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "fakes.h"
 #include "sim/numbers.h"
@@ -27,7 +28,7 @@ int main() {
 
     const SimulationState& s = window.state();
     const double r0 = distance * kLengthUnit;
-    const double period = 2 * M_PI * r0 / speed;  // simulated seconds
+    const double period = 2 * std::numbers::pi * r0 / speed;  // simulated seconds
     const long ticks = std::lround(10 * period / 1000 / 0.001);
     double worst = 0;
     for (long i = 0; i < ticks; ++i) {

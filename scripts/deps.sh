@@ -4,11 +4,27 @@
 # Building the package: dpkg-shlibdeps and file compute its dependencies.
 korvel_packaging_packages=(cmake g++ ninja-build qt6-base-dev fonts-dejavu-core dpkg-dev file)
 
+# The core's tests, cross-built for Windows and run under wine.
+korvel_wine_test_packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
+
+# Wine quiet, and without offering to fetch engines the program never uses.
+export_wine_settings() {
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
 korvel_packages=(
   "${korvel_packaging_packages[@]}" libgtest-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils xdotool imagemagick
   clang libclang-rt-14-dev locales
   lintian desktop-file-utils appstream
+  "${korvel_wine_test_packages[@]}"
+)
+
+# Windows: Qt cross-built from Debian's source, the installer and the zip,
+# checked under wine on Xvfb.
+korvel_windows_packages=(
+  "${korvel_wine_test_packages[@]}" cmake ninja-build qt6-base-dev dpkg-dev
+  nsis icoutils zip unzip xvfb xauth x11-utils xdotool imagemagick
 )
 
 as_root() {
@@ -34,4 +50,16 @@ ensure_german_locale() {
     grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
     as_root locale-gen >/dev/null
   fi
+}
+
+# Source entries beside the machine's existing Debian binary entries, so that
+# apt-get source finds Debian's own sources; no host is named here.
+enable_debian_sources() {
+  local sources=/etc/apt/sources.list.d/debian.sources
+  if [ -f "$sources" ]; then
+    as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$sources"
+  elif [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list | as_root tee -a /etc/apt/sources.list >/dev/null
+  fi
+  as_root apt-get update -qq
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and passes every test: the release build, the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, the Debian package,
-# checked and started from where it was unpacked, and a short fuzz run.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the core's tests built
+# for Windows and run under wine, the Debian package, checked and started from
+# where it was unpacked, and a short fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -22,6 +23,14 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure
+
+echo "== Core tests for Windows, under wine"
+cmake -S . -B build-windows-tests -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DKORVEL_QT=OFF -DKORVEL_BENCH=OFF \
+    -DCMAKE_EXE_LINKER_FLAGS=-static -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+cmake --build build-windows-tests -j"$jobs"
+export_wine_settings
+WINEPREFIX="$PWD/build-windows-tests/wine" DISPLAY= ctest --test-dir build-windows-tests --output-on-failure
 
 echo "== Package"
 unpacked=$(mktemp -d)

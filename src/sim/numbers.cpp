@@ -1,5 +1,6 @@
 #include "sim/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -34,6 +35,35 @@ std::size_t numberLength(std::string_view text) {
     return i;
 }
 
+// Whether a number in the grammar, without its sign, is 1 or more in size,
+// read from its digits: what a runtime's wider types see differs between
+// platforms (on some, long double is no wider than double), so an overflow is
+// told from an underflow the same way everywhere.
+bool atLeastOne(std::string_view number) {
+    long long firstDigitPower = 0;  // power of ten of the first non-zero digit
+    bool nonZero = false;
+    bool fraction = false;
+    std::size_t i = 0;
+    for (; i < number.size() && (isDigit(number[i]) || number[i] == '.'); ++i) {
+        if (number[i] == '.') {
+            fraction = true;
+        } else if (!nonZero) {
+            if (fraction) --firstDigitPower;
+            nonZero = number[i] != '0';
+        } else if (!fraction) {
+            ++firstDigitPower;
+        }
+    }
+    if (!nonZero) return false;
+    // The exponent, saturated far beyond any double's range.
+    long long exponent = 0;
+    bool negative = false;
+    if (i < number.size()) ++i;  // "e" or "E"
+    if (i < number.size() && (number[i] == '+' || number[i] == '-')) negative = number[i++] == '-';
+    for (; i < number.size(); ++i) exponent = std::min(exponent * 10 + (number[i] - '0'), 1'000'000LL);
+    return firstDigitPower + (negative ? -exponent : exponent) >= 0;
+}
+
 // Converts a number already known to match the grammar. Gives nothing when it
 // lies beyond the double range; a value too small for a double becomes 0.
 std::optional<double> convert(std::string_view number) {
@@ -46,12 +76,8 @@ std::optional<double> convert(std::string_view number) {
     auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
                                         std::chars_format::general);
     if (error == std::errc::result_out_of_range) {
-        // Tell overflow from underflow by the magnitude a wider type sees.
-        long double wide = 0;
-        std::from_chars(number.data(), number.data() + number.size(), wide,
-                        std::chars_format::general);
-        if (!(std::fabs(wide) < 1.0L)) return std::nullopt;
-        value = 0;
+        if (atLeastOne(number)) return std::nullopt;
+        value = 0;  // too small for a double
     } else if (error != std::errc{} || end != number.data() + number.size()) {
         return std::nullopt;
     }

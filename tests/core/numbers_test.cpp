@@ -51,6 +51,9 @@ TEST_F(StrictNumberTest, LongDigitStringsWithinRangeAreRead) {
     EXPECT_DOUBLE_EQ(*strictNumber(std::string(300, '9')), 1e300);
     EXPECT_FALSE(strictNumber(std::string(400, '9')).has_value());
     EXPECT_DOUBLE_EQ(*strictNumber("0." + std::string(500, '0') + "1"), 0);
+    // Beyond the range either way, whichever way the exponent points: 1e350 and 1e-351.
+    EXPECT_FALSE(strictNumber("1" + std::string(400, '0') + "e-50").has_value());
+    EXPECT_DOUBLE_EQ(*strictNumber("0." + std::string(400, '0') + "1e50"), 0);
 }
 
 TEST(LeadingNumberTest, TakesTheNumberAtTheStartOrZero) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "fakes.h"
 #include "sim/physics.h"
@@ -55,7 +56,7 @@ TEST(GravityTest, CircularOrbitKeepsItsDistanceOverManyOrbits) {
     const double r0 = 1.02 * kUnit;
     const double v0 = std::sqrt(9.8 * kUnit / 1.02);
     SimulationState s = craftAt(r0, 0, 0, v0);
-    const double period = 2 * M_PI * r0 / v0;
+    const double period = 2 * std::numbers::pi * r0 / v0;
     const double dt = 0.01;  // 1 ms ticks at time factor 1000
     const int count = static_cast<int>(3 * period / dt);
     const StepConstants k = stepConstants(s, dt, 1);
@@ -65,11 +66,11 @@ TEST(GravityTest, CircularOrbitKeepsItsDistanceOverManyOrbits) {
         ASSERT_TRUE(advanceSubStep(s, k));
         worst = std::max(worst, std::abs(std::hypot(s.posX[kCraft], s.posY[kCraft]) / r0 - 1));
         const double angle = std::atan2(s.posY[kCraft], s.posX[kCraft]);
-        turned += std::remainder(angle - lastAngle, 2 * M_PI);
+        turned += std::remainder(angle - lastAngle, 2 * std::numbers::pi);
         lastAngle = angle;
     }
     EXPECT_LT(worst, 1e-4);
-    EXPECT_NEAR(turned / (2 * M_PI), 3, 0.01);  // it really went round, counter-clockwise
+    EXPECT_NEAR(turned / (2 * std::numbers::pi), 3, 0.01);  // it really went round, counter-clockwise
 }
 
 TEST(GravityTest, PlanetMassZeroMeansAStraightLine) {
