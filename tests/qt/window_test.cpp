@@ -306,12 +306,14 @@ private slots:
         click(w, "cmd_stop_simulation");
         const QImage before = w.picture().image().copy();
         const auto ticks = w.tickCount();
-        box(w, 3)->setText("abc");
+        // Quoted as typed: markup would size the dialog to the image.
+        box(w, 3)->setText("<img width=3000 height=3000 src=x>");
         click(w, "runSImulation");
         QCOMPARE(w.picture().image(), before);
         QVERIFY(w.messageBox() && w.messageBox()->isVisible());
         QVERIFY(w.messageBox()->text().contains("screen scale"));
-        QVERIFY(w.messageBox()->text().contains("abc"));
+        QVERIFY(w.messageBox()->text().contains("<img width=3000"));
+        QVERIFY(w.messageBox()->height() < 300);
         spin(30);
         QCOMPARE(w.tickCount(), ticks);
     }

@@ -270,6 +270,9 @@ void KorvelWindow::showMessage(std::string_view message) {
         message_->setObjectName("message");
         message_->setWindowModality(Qt::NonModal);
         message_->setModal(false);
+        // A quoted box text is shown as typed, never read as markup that
+        // could size the dialog.
+        message_->setTextFormat(Qt::PlainText);
     }
     message_->setText(toQString(message));
     // Never exec(): the handler that reports returns at once.
