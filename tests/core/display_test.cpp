@@ -4,6 +4,7 @@
 
 #include "fakes.h"
 #include "sim/numbers.h"
+#include "ui/accessibility.h"
 #include "ui/panel.h"
 
 namespace korvel {
@@ -32,10 +33,15 @@ TEST(DistanceCaptionTest, DividesBySixPointFourMillionAndThePlanetRadiusBox) {
     rig.tickAfter(0.01);
     EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875);
     EXPECT_EQ(rig.controls.bank(kBankDistance), "dist  0.996875");
+    EXPECT_EQ(spokenDistance(rig.controls.bank(kBankDistance)), "distance 0.996875 planet radii");
 
     rig.controls.box(kBoxPlanetRadius) = "2";
     rig.tickAfter(0.01);
     EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875 / 2);
+    rig.controls.box(kBoxPlanetRadius) = "1e-300";
+    rig.tickAfter(0.01);
+    EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875e300);
+    EXPECT_EQ(spokenDistance(rig.controls.bank(kBankDistance)), "distance 9.96875e+299 planet radii");
 }
 
 TEST(DistanceCaptionTest, WithoutANonZeroPlanetRadiusItReadsAQuestionMarkAndRunsOn) {
@@ -46,6 +52,7 @@ TEST(DistanceCaptionTest, WithoutANonZeroPlanetRadiusItReadsAQuestionMarkAndRuns
         const double y0 = rig.state.posY[kCraft];
         rig.tickAfter(0.01);
         EXPECT_EQ(rig.controls.bank(kBankDistance), "dist ?") << text;
+        EXPECT_EQ(spokenDistance(rig.controls.bank(kBankDistance)), "distance unknown") << text;
         EXPECT_TRUE(rig.timer.ticking()) << text;
         EXPECT_NE(rig.state.posY[kCraft], y0) << text;
         EXPECT_TRUE(rig.controls.messages.empty()) << text;
