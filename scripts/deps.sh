@@ -8,7 +8,8 @@ korvel_packages=(
   "${korvel_packaging_packages[@]}" libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev locales
-  lintian desktop-file-utils appstream
+  # The package checks; devscripts has hardening-check.
+  lintian desktop-file-utils appstream devscripts
 )
 
 as_root() {
