@@ -46,13 +46,17 @@ int main(int argc, char** argv) {
     bool ok = window.grab().save(dir + "/window.png");
 
     const QRect around = run->geometry().adjusted(-8, -8, 8, 8);
-    auto enlarged = [&] { return window.grab(around).scaled(around.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation); };
+    auto enlarged = [&] {
+        return window.grab(around).scaled(around.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    };
     ok = enlarged().save(dir + "/run-button-focus.png") && ok;
     window.findChild<QLineEdit*>("txt_masses(0)")->setFocus();
     ok = enlarged().save(dir + "/run-button-no-focus.png") && ok;
 
     // Clicked as a mouse does, so the focus follows the clicks.
-    auto click = [&](const char* name) { QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton); };
+    auto click = [&](const char* name) {
+        QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton);
+    };
     click("cmd_color(5)");
     click("runSImulation");
     spin(runMs);

@@ -12,6 +12,9 @@ namespace {
 // Significant digits a readout is read aloud with.
 constexpr int kSpokenDigits = 7;
 
+// The least contrast of a focus outline with what is around it.
+constexpr double kFocusContrast = 3;
+
 double linear(Color c, int shift) {
     const double v = ((c >> shift) & 0xffu) / 255.0;
     return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);

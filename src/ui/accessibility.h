@@ -20,12 +20,9 @@ std::string spokenDistance(std::string_view caption);
 // their relative luminance, as accessibility guidelines measure it.
 double contrastRatio(Color a, Color b);
 
-// The least a focus outline stands out from the face it is drawn on and from
-// the window around the control.
-constexpr double kFocusContrast = 3;
-
 // The colour of a focus outline: the highlight, darkened (on a dark window,
-// lightened) only as far as it takes to reach kFocusContrast against both.
+// lightened) only as far as it takes to stand out at least 3:1 from both the
+// face it is drawn on and the window around the control.
 Color focusOutlineColor(Color highlight, Color face, Color window);
 
 }  // namespace korvel
