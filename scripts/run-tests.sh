@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and passes every test: the release build, the same tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the core's tests built
-# for Windows and run under wine, the Debian package, checked and started from
-# where it was unpacked, and a short fuzz run.
+# for Windows and run under wine, the Debian package, built twice to the same
+# bytes, checked, and started from where it was unpacked, and a short fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -37,8 +37,21 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 ./scripts/package.sh | tee "$unpacked/package.log"
 deb=$(tail -n 1 "$unpacked/package.log")
+# Built again from the same commit, the package is the same, byte for byte.
+cp "$deb" "$unpacked/first.deb"
+./scripts/package.sh | tee "$unpacked/package.log"
+cmp "$unpacked/first.deb" "$deb" || { echo "FAIL: a second build of the package differs"; exit 1; }
 lintian --fail-on error,warning "$deb"
 dpkg-deb -x "$deb" "$unpacked"
+# Built as Debian hardens its packages. Fortify and control-flow protection
+# are shown, not required: a program that calls no function fortify can guard
+# reports none, and control-flow protection needs every linked object,
+# the C library's start-up files included, to carry it.
+hardening=$(hardening-check "$unpacked/usr/bin/korvel" || true)
+echo "$hardening"
+for feature in "Position Independent Executable" "Stack protected" "Read-only relocations" "Immediate binding"; do
+    grep -q "^ $feature: yes" <<<"$hardening" || { echo "FAIL: the program lacks: $feature"; exit 1; }
+done
 id=$(basename "$unpacked"/usr/share/applications/*.desktop .desktop)
 listing=$(dpkg-deb -c "$deb")
 for file in usr/bin/korvel usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \

@@ -90,35 +90,19 @@ std::string_view trimLeadingBlanks(std::string_view text) {
     return text;
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    text = trimLeadingBlanks(text);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // Whether a text already stripped of blanks is one number, whatever its size.
 bool isWholeNumber(std::string_view trimmed) {
     const std::size_t length = numberLength(trimmed);
     return length != 0 && length == trimmed.size();
 }
 
-std::string numberText(double value, int digits) {
-    // Rounded to 15 digits, the largest doubles would print as a number beyond
-    // the range, which no box could read back; they print as the largest
-    // 15-digit number within it.
-    constexpr double kLargest15 = 1.79769313486231e308;
-    if (digits == 15 && std::isfinite(value) && std::fabs(value) > kLargest15)
-        value = std::copysign(kLargest15, value);
-    char buffer[64];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, digits);
-    if (error != std::errc{}) return "?";
-    std::string text(buffer, end);
-    if (text == "-0") text = "0";
+}  // namespace
+
+std::string_view trimBlanks(std::string_view text) {
+    text = trimLeadingBlanks(text);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
 }
-
-}  // namespace
 
 std::optional<double> strictNumber(std::string_view text) {
     text = trimBlanks(text);
@@ -140,6 +124,22 @@ std::optional<double> leadingNumber(std::string_view text) {
 std::string signedNumberText(double value) {
     std::string text = numberText(value, 15);
     return text.front() == '-' ? text : " " + text;
+}
+
+std::string numberText(double value, int digits) {
+    // Rounded to 15 digits, the largest doubles would print as a number beyond
+    // the range, which no box could read back; they print as the largest
+    // 15-digit number within it.
+    constexpr double kLargest15 = 1.79769313486231e308;
+    if (digits == 15 && std::isfinite(value) && std::fabs(value) > kLargest15)
+        value = std::copysign(kLargest15, value);
+    char buffer[64];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::general, digits);
+    if (error != std::errc{}) return "?";
+    std::string text(buffer, end);
+    if (text == "-0") text = "0";
+    return text;
 }
 
 std::string plainNumberText(double value) { return numberText(value, 15); }

@@ -26,6 +26,9 @@ bool isWrittenAsNumber(std::string_view text);
 // Whether the text starts with a number, after blanks.
 bool startsWithNumber(std::string_view text);
 
+// The text without the blanks (spaces and tabs) around it.
+std::string_view trimBlanks(std::string_view text);
+
 // Up to 15 significant digits, with a blank before a number that is not
 // negative: " 2", "-0.5".
 std::string signedNumberText(double value);
@@ -35,6 +38,9 @@ std::string plainNumberText(double value);
 
 // Up to 7 significant digits (a single-precision reading), no leading blank.
 std::string shortNumberText(double value);
+
+// Up to `digits` significant digits (1 to 17), no leading blank.
+std::string numberText(double value, int digits);
 
 }  // namespace korvel
 

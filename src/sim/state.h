@@ -53,6 +53,7 @@ struct SimulationState {
     double secondPlanetRadius = 0;   // drawn disc radius, drawing units
     double secondPlanetPrevX = 0;    // where the second planet was last drawn, m
     double secondPlanetPrevY = 0;
+    bool secondPlanetDrawn = false;  // whether it was drawn there at all
     double distReadout = 0;  // craft distance in the panel's planet radii (6,400,000 m each)
 };
 

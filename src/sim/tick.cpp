@@ -103,12 +103,15 @@ void Korvel::drawTrailPoint(double screenScale) {
 
 void Korvel::redrawSecondPlanet(double screenScale) {
     SimulationState& s = state_;
-    drawWorldCircle(screenScale, s.secondPlanetPrevX, s.secondPlanetPrevY, s.secondPlanetRadius,
-                    kBlack);
+    // Erasing where nothing was drawn would punch a hole in the planet.
+    if (s.secondPlanetDrawn)
+        drawWorldCircle(screenScale, s.secondPlanetPrevX, s.secondPlanetPrevY,
+                        s.secondPlanetRadius, kBlack);
     drawWorldCircle(screenScale, s.posX[kSecondPlanet], s.posY[kSecondPlanet],
                     s.secondPlanetRadius, kSecondPlanetColor);
     s.secondPlanetPrevX = s.posX[kSecondPlanet];
     s.secondPlanetPrevY = s.posY[kSecondPlanet];
+    s.secondPlanetDrawn = true;
 }
 
 void Korvel::writeReadouts(double timeFactor) {

@@ -1,5 +1,6 @@
 // The bank of impulse and second-planet buttons, and "Apply Impulse". They only
-// change the state; the next tick shows the result.
+// change the state; the next tick shows the result. An accepted press closes a
+// message left open: whatever it said is out of date.
 
 #include <cmath>
 
@@ -21,6 +22,7 @@ void Korvel::cmd_color_Click(int Index) {
         case kBankImpulse1000 + 1:
         case kBankImpulse1000 + 2:
         case kBankImpulse1:
+            p_.controls.closeMessage();
             state_.impulseSize = kImpulseSizes[Index - kBankImpulse1000];
             break;
         case kBankSecondPlanet:
@@ -80,6 +82,7 @@ void Korvel::fireAlongTravel(int button) {
             "Use \"Apply Impulse\" to push it in a chosen direction.");
         return;
     }
+    p_.controls.closeMessage();
     state_.velX[kCraft] = vx;
     state_.velY[kCraft] = vy;
 }
@@ -108,6 +111,7 @@ void Korvel::placeSecondPlanet() {
         return;
     }
 
+    p_.controls.closeMessage();
     SimulationState& s = state_;
     s.secondPlanetOn = true;
     s.posX[kSecondPlanet] = x;
@@ -123,6 +127,7 @@ void Korvel::cmd_apply_Click() {
     const auto direction =
         readNumber(kLabelCaptions[kBoxDirection], boxText(kBoxDirection), NumberRead::Whole);
     if (!direction) return;
+    p_.controls.closeMessage();
     state_.velX[kCraft] += state_.impulseSize * std::cos(*direction);
     state_.velY[kCraft] += state_.impulseSize * std::sin(*direction);
 }

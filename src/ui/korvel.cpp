@@ -6,6 +6,28 @@
 
 namespace korvel {
 
+namespace {
+
+// A box's text as a message quotes it: one line of at most 40 characters, then
+// "…" when it goes on, so that no paste makes the message outgrow the screen.
+// Characters are counted, not bytes, and never cut in two.
+std::string quoted(std::string_view text) {
+    constexpr int kQuotedCharacters = 40;
+    std::string quote;
+    int characters = 0;
+    for (const char c : text) {
+        // Every byte but a UTF-8 continuation byte starts a character.
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && characters++ == kQuotedCharacters) {
+            while (!quote.empty() && quote.back() == ' ') quote.pop_back();
+            return quote + "\u2026";
+        }
+        quote += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+    return quote;
+}
+
+}  // namespace
+
 Korvel::Korvel(const Platform& platform) : p_(platform) {}
 
 std::string Korvel::boxText(int index) const {
@@ -18,7 +40,7 @@ void Korvel::refuseBox(const char* label, const std::string& text, const char* r
     message += "\" ";
     message += requirement;
     message += "; it holds \"";
-    message += text;
+    message += quoted(text);
     message += "\".";
     p_.controls.showMessage(message);
 }

@@ -185,12 +185,15 @@ TEST(SecondPlanetButtonTest, RefusedValuesChangeNothing) {
     };
     const std::string massText = kDefaultTexts[kBoxSecondPlanetMass];
     const std::string distText = kDefaultTexts[kBoxSecondPlanetDist];
-    const std::string untouchedMass = "\"second planet mass\" must be a number; it holds \"" + massText + "\".";
-    const std::string untouchedDist = "\"second planet dist\" must be a number; it holds \"" + distText + "\".";
+    // Their quotes stop at 40 characters.
+    const char* untouchedMass =
+        "\"second planet mass\" must be a number; it holds \"second planet mass as multiple of Earth…\".";
+    const char* untouchedDist =
+        "\"second planet dist\" must be a number; it holds \"second planet dist as multiple of Earth…\".";
     const Case cases[] = {
         // The description texts, as the panel starts, are no planet.
-        {distText.c_str(), massText.c_str(), untouchedDist.c_str()},
-        {"60.2", massText.c_str(), untouchedMass.c_str()},
+        {distText.c_str(), massText.c_str(), untouchedDist},
+        {"60.2", massText.c_str(), untouchedMass},
         {"far", "1", "\"second planet dist\" must be a number; it holds \"far\"."},
         {"10", "", "\"second planet mass\" must be a number; it holds \"\"."},
         {"10", "-3", "\"second planet mass\" must not be negative; it holds \"-3\"."},

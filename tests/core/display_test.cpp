@@ -4,6 +4,7 @@
 
 #include "fakes.h"
 #include "sim/numbers.h"
+#include "ui/accessibility.h"
 #include "ui/panel.h"
 
 namespace korvel {
@@ -32,10 +33,15 @@ TEST(DistanceCaptionTest, DividesBySixPointFourMillionAndThePlanetRadiusBox) {
     rig.tickAfter(0.01);
     EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875);
     EXPECT_EQ(rig.controls.bank(kBankDistance), "dist  0.996875");
+    EXPECT_EQ(spokenDistance(rig.controls.bank(kBankDistance)), "distance 0.996875 planet radii");
 
     rig.controls.box(kBoxPlanetRadius) = "2";
     rig.tickAfter(0.01);
     EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875 / 2);
+    rig.controls.box(kBoxPlanetRadius) = "1e-300";
+    rig.tickAfter(0.01);
+    EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875e300);
+    EXPECT_EQ(spokenDistance(rig.controls.bank(kBankDistance)), "distance 9.96875e+299 planet radii");
 }
 
 TEST(DistanceCaptionTest, WithoutANonZeroPlanetRadiusItReadsAQuestionMarkAndRunsOn) {
@@ -46,6 +52,7 @@ TEST(DistanceCaptionTest, WithoutANonZeroPlanetRadiusItReadsAQuestionMarkAndRuns
         const double y0 = rig.state.posY[kCraft];
         rig.tickAfter(0.01);
         EXPECT_EQ(rig.controls.bank(kBankDistance), "dist ?") << text;
+        EXPECT_EQ(spokenDistance(rig.controls.bank(kBankDistance)), "distance unknown") << text;
         EXPECT_TRUE(rig.timer.ticking()) << text;
         EXPECT_NE(rig.state.posY[kCraft], y0) << text;
         EXPECT_TRUE(rig.controls.messages.empty()) << text;
@@ -99,7 +106,7 @@ TEST(TrailTest, ARandomDrawBelowFourHundredthsLeavesATinyBlackDot) {
     EXPECT_EQ(rig.picture.of(DrawCall::Circle).size(), 2u);
 }
 
-TEST(SecondPlanetRedrawTest, ErasesWhereItWasAndDrawsItGreenWhereItIs) {
+TEST(SecondPlanetRedrawTest, ErasesOnlyWhereItWasDrawnAndDrawsItGreenWhereItIs) {
     Rig rig;
     rig.controls.box(kBoxSecondPlanetDist) = "2";
     rig.controls.box(kBoxSecondPlanetMass) = "8";
@@ -107,21 +114,23 @@ TEST(SecondPlanetRedrawTest, ErasesWhereItWasAndDrawsItGreenWhereItIs) {
     rig.run();
     rig.picture.calls.clear();
     rig.tickAfter(0.001);
+    // Nothing was drawn before, so nothing is erased: no black disc in the planet.
     auto circles = rig.picture.of(DrawCall::Circle);
-    // The first redraw erases at the planet (nothing was drawn yet).
-    ASSERT_GE(circles.size(), 2u);
-    const DrawCall erase = circles[circles.size() - 2], draw = circles.back();
-    EXPECT_EQ(erase, (DrawCall{DrawCall::Circle, 3.4, 3, 2, kBlack}));
+    ASSERT_EQ(circles.size(), 1u);
+    const DrawCall draw = circles[0];
     EXPECT_EQ(draw.color, rgb(0, 255, 0));
     EXPECT_DOUBLE_EQ(draw.radius, 2);
     EXPECT_NEAR(draw.x, 3.4 + 2, 1e-6);
-    EXPECT_DOUBLE_EQ(rig.state.secondPlanetPrevX, rig.state.posX[kSecondPlanet]);
 
+    // Placed anew, it is erased where it was last drawn.
+    rig.controls.box(kBoxSecondPlanetDist) = "1";
+    rig.korvel.cmd_color_Click(kBankSecondPlanet);
     rig.picture.calls.clear();
     rig.tickAfter(0.001);
     circles = rig.picture.of(DrawCall::Circle);
-    EXPECT_DOUBLE_EQ(circles[circles.size() - 2].x, draw.x);
-    EXPECT_DOUBLE_EQ(circles[circles.size() - 2].y, draw.y);
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_EQ(circles[0], (DrawCall{DrawCall::Circle, draw.x, draw.y, 2, kBlack}));
+    EXPECT_NEAR(circles[1].x, 3.4 + 1, 1e-6);
 }
 
 TEST(ReadoutTest, ClockTimeSimulatedMinutesAndSpeed) {

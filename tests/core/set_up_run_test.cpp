@@ -149,8 +149,13 @@ TEST(SetUpRunTest, ANewRunErasesTheTrailAndKeepsTheSecondPlanet) {
 TEST(SetUpRunTest, EveryRefusedRunChangesNothingAndNamesTheBox) {
     struct Case {
         int box;
-        const char* text;
-        const char* message;
+        std::string text;
+        std::string message;
+    };
+    auto times = [](int n, const std::string& text) {
+        std::string all;
+        while (n-- > 0) all += text;
+        return all;
     };
     const Case cases[] = {
         {kBoxPlanetMass, "abc", "\"planet mass\" must be a number; it holds \"abc\"."},
@@ -167,6 +172,10 @@ TEST(SetUpRunTest, EveryRefusedRunChangesNothingAndNamesTheBox) {
         {kBoxBurn, "-1e999 ", "\"impulse of 'burn'\" is out of range; it holds \"-1e999 \"."},
         {kBoxDirection, "0x10", "\"dir of impulse\" must be a number; it holds \"0x10\"."},
         {kBoxCircleRadius, "1e999x", "\"circle radius\" is out of range; it holds \"1e999x\"."},
+        // A quote is one line of at most 40 characters, however long the text.
+        {kBoxInitAngle, times(32000, "é"),
+         "\"init ang pos\" must be a number; it holds \"" + times(40, "é") + "…\"."},
+        {kBoxInitAngle, "1\n2", "\"init ang pos\" must be a number; it holds \"1 2\"."},
     };
     for (const Case& c : cases) {
         Rig rig;

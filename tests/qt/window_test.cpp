@@ -15,6 +15,7 @@
 #include <cmath>
 #include <vector>
 
+#include "ui/accessibility.h"
 #include "ui/qt/korvel_window.h"
 
 using korvel::ControlArray;
@@ -208,9 +209,24 @@ private slots:
         }
     }
 
-    void runButtonHasItsLightRedFace() {
+    void runButtonHasItsLightRedFaceAndShowsTheFocus() {
         KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
         QPushButton* run = button(w, "runSImulation");
+        // It has the focus at start-up, and a 2 px outline that stands out
+        // from its face and from the window shows it.
+        QVERIFY(run->hasFocus());
+        auto color = [](QRgb p) { return korvel::rgb(qRed(p), qGreen(p), qBlue(p)); };
+        const QImage focused = run->grab().toImage();
+        for (int y : {0, 1}) {
+            const korvel::Color outline = color(focused.pixel(focused.width() / 2, y));
+            QVERIFY(korvel::contrastRatio(outline, korvel::rgb(255, 128, 128)) >= 3);
+            QVERIFY(korvel::contrastRatio(outline, color(w.palette().color(QPalette::Window).rgb())) >= 3);
+        }
+        box(w, 0)->setFocus();
         // Most of the face, caption and border aside, is the light red.
         auto share = [](const QImage& image, QRgb colour) {
             int n = 0;
@@ -218,7 +234,9 @@ private slots:
                 for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
             return double(n) / (image.width() * image.height());
         };
-        QVERIFY(share(run->grab().toImage(), qRgb(255, 128, 128)) > 0.5);
+        const QImage plain = run->grab().toImage();
+        QVERIFY(share(plain, qRgb(255, 128, 128)) > 0.5);
+        QCOMPARE(plain.pixel(plain.width() / 2, 1), qRgb(255, 128, 128));
         QCOMPARE(share(bank(w, 0)->grab().toImage(), qRgb(255, 128, 128)), 0.0);
     }
 
@@ -306,12 +324,14 @@ private slots:
         click(w, "cmd_stop_simulation");
         const QImage before = w.picture().image().copy();
         const auto ticks = w.tickCount();
-        box(w, 3)->setText("abc");
+        // Quoted as typed: markup would size the dialog to the image.
+        box(w, 3)->setText("<img width=3000 height=3000 src=x>");
         click(w, "runSImulation");
         QCOMPARE(w.picture().image(), before);
         QVERIFY(w.messageBox() && w.messageBox()->isVisible());
         QVERIFY(w.messageBox()->text().contains("screen scale"));
-        QVERIFY(w.messageBox()->text().contains("abc"));
+        QVERIFY(w.messageBox()->text().contains("<img width=3000"));
+        QVERIFY(w.messageBox()->height() < 300);
         spin(30);
         QCOMPARE(w.tickCount(), ticks);
     }
@@ -446,6 +466,12 @@ private slots:
             QCOMPARE(bool(a->state().checked), i == 6);
         }
         QVERIFY(!accessible(bank(w, 0))->state().checkable);
+        // Names carry no blanks of a caption, and the readout reads as one.
+        QCOMPARE(accessible(button(w, "cmd_exit_program"))->text(QAccessible::Name), QString("Quit"));
+        w.setText(ControlArray::cmd_color, 9, "dist  1.09500313630712");
+        w.flushTexts();
+        QCOMPARE(accessible(bank(w, 9))->text(QAccessible::Name), QString("distance 1.095003 planet radii"));
+        QCOMPARE(bank(w, 9)->text(), QString("dist  1.09500313630712"));
     }
 
     void messageDoesNotBlock() {

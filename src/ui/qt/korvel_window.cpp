@@ -14,7 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "ui/accessibility.h"
 #include "ui/panel.h"
+#include "ui/qt/focus_outline.h"
 #include "ui/qt/wrap_button.h"
 
 namespace korvel::qt {
@@ -43,6 +45,8 @@ QAccessibleInterface* accessibleByRole(const QString& className, QObject* object
         return new QAccessibleWidget(widget, QAccessible::Window);
     if (className == QLatin1String(PictureBox::staticMetaObject.className()))
         return new QAccessibleWidget(widget, QAccessible::Graphic);
+    if (className == QLatin1String(WrapButton::staticMetaObject.className()))
+        return new AccessibleButton(static_cast<WrapButton*>(widget));
     return nullptr;
 }
 
@@ -86,7 +90,6 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     run_->setStyleSheet(
         "QPushButton { background-color: rgb(255, 128, 128); border: 1px solid rgb(128, 64, 64);"
         " border-radius: 2px; }"
-        "QPushButton:focus { border: 1px solid rgb(48, 48, 48); }"
         "QPushButton:pressed { background-color: rgb(224, 104, 104); }");
     stop_ = makeButton("cmd_stop_simulation", "pause simulation", {9120, 7320, 975, 495});
     exit_ = makeButton("cmd_exit_program", "Quit ", {10200, 7320, 855, 495});
@@ -104,7 +107,7 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
         labels_[i] = label;
     }
     for (int i = 0; i < kBoxCount; ++i) {
-        auto* box = new QLineEdit(this);
+        auto* box = new PanelBox(this);
         box->setObjectName(QString("txt_masses(%1)").arg(i));
         box->setGeometry(0, 0, 0, 0);
         box->setTextMargins(0, 0, 0, 0);
@@ -140,6 +143,8 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
         }
         bank_[i] = button;
     }
+    // The readout reads aloud as one, not as its caption.
+    bank_[kBankDistance]->setSpoken(spokenDistance);
 
     connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
     connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
@@ -270,6 +275,9 @@ void KorvelWindow::showMessage(std::string_view message) {
         message_->setObjectName("message");
         message_->setWindowModality(Qt::NonModal);
         message_->setModal(false);
+        // A quoted box text is shown as typed, never read as markup that
+        // could size the dialog.
+        message_->setTextFormat(Qt::PlainText);
     }
     message_->setText(toQString(message));
     // Never exec(): the handler that reports returns at once.

@@ -5,6 +5,8 @@
 #include <QStylePainter>
 #include <QTextOption>
 
+#include "ui/qt/focus_outline.h"
+
 namespace korvel::qt {
 
 namespace {
@@ -47,8 +49,11 @@ void WrapButton::paintEvent(QPaintEvent*) {
     QStyleOptionButton option;
     initStyleOption(&option);
     const QString caption = option.text;
-    // The style draws the bevel and focus frame; the caption is ours.
+    // The style draws the bevel; the caption and the focus outline are ours.
+    // The style's own focus mark would show only after a focus change by key,
+    // and would tint the face.
     option.text.clear();
+    option.state &= ~QStyle::State_HasFocus;
     painter.drawControl(QStyle::CE_PushButton, option);
 
     QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
@@ -67,6 +72,43 @@ void WrapButton::paintEvent(QPaintEvent*) {
     layout.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(QRectF(area), caption, layout);
+    drawFocusOutline(painter, *this, palette().color(QPalette::Button));
+}
+
+QString WrapButton::spokenName() const { return QString::fromStdString(spoken_(text().toStdString())); }
+
+QAccessible::Role AccessibleButton::role() const {
+    return button()->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
+}
+
+QAccessible::State AccessibleButton::state() const {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.checkable = button()->isCheckable();
+    state.checked = button()->isChecked();
+    state.pressed = button()->isDown();
+    state.defaultButton = button()->isDefault();
+    return state;
+}
+
+QString AccessibleButton::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) return button()->spokenName();
+    return QAccessibleWidget::text(t);
+}
+
+QStringList AccessibleButton::actionNames() const {
+    QStringList names;
+    if (widget()->isEnabled()) names << (button()->isCheckable() ? toggleAction() : pressAction());
+    return names + QAccessibleWidget::actionNames();
+}
+
+void AccessibleButton::doAction(const QString& action) {
+    if (!widget()->isEnabled()) return;
+    if (action == pressAction())
+        button()->animateClick();
+    else if (action == toggleAction())
+        button()->toggle();
+    else
+        QAccessibleWidget::doAction(action);
 }
 
 }  // namespace korvel::qt
