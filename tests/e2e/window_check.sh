@@ -1,35 +1,43 @@
 #!/bin/sh
 # Runs the real program on a virtual X server, takes a screenshot and checks
 # its pixels: a black drawing surface and the parameter panel beside it. The
-# window must carry its own icon, and the program must name its desktop entry.
+# window must carry its own icon. With --run it then clicks "Run Simulation"
+# and looks for the blue planet and the grey rings.
 #
-#   window_check.sh path/to/korvel [screenshot.png]
+#   window_check.sh [--run] path/to/korvel[.exe] [screenshot.png]
 #
-# Needs xvfb-run, xwininfo and ImageMagick's import and convert. Every step is
-# time-bound; the program is killed at the end.
+# A Windows program (.exe) runs under wine, in the WINEPREFIX of the caller.
+# Needs xvfb-run, xwininfo, xdotool and ImageMagick's import and convert.
+# Every step is time-bound; the program is killed at the end.
 set -eu
 
 if [ "${1:-}" != "--inside" ]; then
-    bin=$1
-    shot=${2:-}
-    exec timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside "$bin" "$shot"
+    run=
+    if [ "$1" = --run ]; then run=1; shift; fi
+    exec timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside "$1" "${2:-}" "$run"
 fi
 
 bin=$2
 work=$(mktemp -d)
 shot=${3:-$work/shot.png}
+run=${4:-}
 pid=
 cleanup() {
     if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
+    case "$bin" in *.exe) wineserver -k 2>/dev/null || true ;; esac
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-QT_QPA_PLATFORM=xcb timeout 60 "$bin" >"$work/out.txt" 2>&1 &
+case "$bin" in
+    *.exe) timeout 150 wine "$bin" >"$work/out.txt" 2>&1 & ;;
+    *) QT_QPA_PLATFORM=xcb timeout 150 "$bin" >"$work/out.txt" 2>&1 & ;;
+esac
 pid=$!
 
+# Wine may first have to set up its prefix.
 up=
-for _ in $(seq 1 100); do
+for _ in $(seq 1 600); do
     if xwininfo -root -tree 2>/dev/null | grep -q '"Korvel Simulation"'; then up=1; break; fi
     if ! kill -0 "$pid" 2>/dev/null; then break; fi
     sleep 0.1
@@ -76,6 +84,17 @@ check "Quit button" 684 492 "2[0-9]{2},2[0-9]{2},2[0-9]{2}"
 # Some caption text is drawn in the label column (dark pixels among light).
 dark=$(convert "$shot" -crop "43x25+$((wx + 577))+$((wy + 73))" +repage -threshold 50% -format "%[fx:round(100*(1-mean))]" info:)
 if [ "$dark" -lt 3 ]; then echo "FAIL: no caption in lbl_mass_id(0) ($dark % dark)"; failures=$((failures + 1)); fi
+
+if [ -n "$run" ]; then
+    xdotool mousemove $((wx + 645)) $((wy + 12)) click 1
+    sleep 2
+    timeout 20 import -window root "$shot"
+    check "planet" 291 266 "0,0,255"
+    # The grey rings cross the row from the planet's edge to the surface's.
+    rings=$(convert "$shot" -crop "190x1+$((wx + 385))+$((wy + 266))" +repage -depth 8 txt:- |
+            awk -F'[(),]' 'NR > 1 && $3 == $4 && $4 == $5 && $3 >= 20 && $3 <= 120 { n++ } END { print n + 0 }')
+    if [ "$rings" -lt 3 ]; then echo "FAIL: no grey rings after a run ($rings grey pixels)"; failures=$((failures + 1)); fi
+fi
 
 # The window manager and the task bar get the icon from the window itself.
 icon=$(xprop -id "$wid" _NET_WM_ICON | head -n 2)
