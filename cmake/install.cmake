@@ -39,10 +39,7 @@ install(FILES ${korvel_data}/copyright ${korvel_generated}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvel)
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME korvel)
-set(CPACK_PACKAGE_VENDOR "The Korvel Simulation developers")
 set(CPACK_PACKAGE_CONTACT "Korvel Simulation developers <korvel@packages.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "simulate a craft orbiting a planet")
 set(CPACK_PACKAGE_DESCRIPTION "\
 Korvel Simulation moves a craft in a plane under the gravity of a planet,
 optionally disturbed by a second planet, and draws the craft's track live on
