@@ -12,6 +12,8 @@ install_missing_packages "${korvel_windows_packages[@]}"
 qt=$(./scripts/qt-windows.sh | tail -n 1)
 
 echo "== Windows program"
+# CMake keeps where it once found Qt: another Qt needs a fresh build folder.
+grep -qsx "CMAKE_PREFIX_PATH:[A-Z]*=$qt" build-windows/CMakeCache.txt || rm -rf build-windows
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF -DKORVEL_BENCH=OFF -DCMAKE_PREFIX_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null

@@ -38,7 +38,7 @@ if [ -f "$cache/complete" ]; then
     exit 0
 fi
 
-echo "Qt $version for Windows is not in the cache: building it once (about 20 minutes with 2 cores)." >&2
+echo "Qt $version for Windows is not in the cache: building it once (about half an hour with 2 cores)." >&2
 mkdir -p "$cache/source"
 log="$cache/build.log"
 find_source() { find "$cache/source" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1; }
