@@ -3,7 +3,8 @@
 # then checks both under wine on a virtual X server: the installer installs
 # silently, the installed program's window shows and runs, the uninstaller
 # leaves nothing behind, and the unpacked zip runs too. The last two lines
-# printed are the paths of the installer and the zip.
+# printed are the paths of the installer and the zip. KORVEL_WINE_SHOT names a
+# PNG file to keep the screenshot of the installed program's run in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -38,7 +39,8 @@ folder="$WINEPREFIX/drive_c/Program Files/Korvel Simulation"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Korvel Simulation"
 [ -f "$folder/korvel.exe" ] || fail "the installer put no korvel.exe in $folder"
 [ -f "$menu/Korvel Simulation.lnk" ] || fail "the installer made no Start menu shortcut"
-listed=$(headless reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r')
+installed_programs() { headless reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r'; }
+listed=$(installed_programs)
 grep -q "DisplayName.*Korvel Simulation" <<<"$listed" || fail "not among the installed programs"
 version=$(sed -n 's/^project(korvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 grep -q "DisplayVersion.*$version" <<<"$listed" || fail "the installed programs list no version $version"
@@ -47,6 +49,7 @@ sh tests/e2e/window_check.sh --run "$folder/korvel.exe" "${KORVEL_WINE_SHOT:-}"
 headless "$folder/Uninstall.exe" /S
 [ ! -e "$folder" ] || fail "the uninstaller left $(find "$folder" | head -n 5)"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start menu folder"
+! grep -q "Korvel Simulation" <<<"$(installed_programs)" || fail "still among the installed programs"
 
 unzip -q "$zip" -d "$work/unpacked"
 sh tests/e2e/window_check.sh --run "$work/unpacked/$(basename "$zip" .zip)/korvel.exe"

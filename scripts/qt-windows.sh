@@ -49,7 +49,8 @@ if [ -z "$source_dir" ]; then
     if ! apt-get source --print-uris "qt6-base=$version" >/dev/null 2>&1; then
         enable_debian_sources
     fi
-    (cd "$cache/source" && apt-get source -qq "qt6-base=$version" >>"$log" 2>&1)
+    (cd "$cache/source" && apt-get source -qq "qt6-base=$version" >>"$log" 2>&1) \
+        || { tail -n 20 "$log" >&2; exit 1; }
     source_dir=$(find_source)
 fi
 
