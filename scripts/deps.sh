@@ -23,6 +23,10 @@ korvel_packages=(
 
 # Windows: Qt cross-built from Debian's source, the installer and the zip,
 # checked under wine on Xvfb.
+# Qt cross-built for Windows takes its tools (moc, rcc, uic) from Debian's Qt.
+korvel_qt_host_args=(-DQT_HOST_PATH=/usr
+  "-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)/cmake")
+
 korvel_windows_packages=(
   "${korvel_wine_test_packages[@]}" cmake ninja-build qt6-base-dev dpkg-dev
   nsis icoutils zip unzip xvfb xauth x11-utils xdotool imagemagick

@@ -17,7 +17,7 @@ echo "== Windows program"
 grep -qsx "CMAKE_PREFIX_PATH:[A-Z]*=$qt" build-windows/CMakeCache.txt || rm -rf build-windows
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF -DKORVEL_BENCH=OFF -DCMAKE_PREFIX_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+    "${korvel_qt_host_args[@]}" >/dev/null
 cmake --build build-windows -j2
 rm -f build-windows/korvel-*-windows-x64.*
 (cd build-windows && cpack >/dev/null)

@@ -57,7 +57,7 @@ fi
 echo "Configuring (log: $log)" >&2
 cmake -S "$source_dir" -B "$cache/build" -G Ninja "${options[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >>"$log" 2>&1 \
+    "${korvel_qt_host_args[@]}" >>"$log" 2>&1 \
     || { tail -n 40 "$log" >&2; exit 1; }
 
 # Ninja's "[done/total]" lines, shown every 5 %, so a person sees it working.

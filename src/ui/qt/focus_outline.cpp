@@ -35,6 +35,8 @@ void drawFocusOutline(QPainter& painter, const QWidget& control, const QColor& f
 
 void PanelBox::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
+    // The readouts repaint at display pace; only the focused box draws more.
+    if (!hasFocus()) return;
     QPainter painter(this);
     drawFocusOutline(painter, *this, palette().color(QPalette::Base));
 }
