@@ -29,11 +29,12 @@ struct Planet {
 // Figures of one orbit. Distances in metres from the planet's centre, times in
 // simulated seconds, energy in J/kg, speeds in m/s. What an orbit lacks is
 // empty: an escape has no apoapsis, period or time to apoapsis; an escape
-// already past its periapsis has no time to it.
+// already past its periapsis has no time to it; a parabola has no semi-major
+// axis.
 struct OrbitFigures {
     double periapsis = 0;
     std::optional<double> apoapsis;
-    double semiMajorAxis = 0;  // negative for an escape on a hyperbola; infinite on a parabola
+    std::optional<double> semiMajorAxis;  // negative for an escape on a hyperbola
     double eccentricity = 0;
     std::optional<double> period;
     std::optional<double> timeToPeriapsis;

@@ -18,8 +18,7 @@ struct Velocity {
 // the result would not be finite.
 std::optional<Velocity> velocityAlongTravel(Velocity v, int button, int size);
 
-// An impulse of `size` m/s in the direction `direction` (rad). Nothing when
-// the result would not be finite.
-std::optional<Velocity> velocityInDirection(Velocity v, int size, double direction);
+// An impulse of `size` m/s in the direction `direction` (rad).
+Velocity velocityInDirection(Velocity v, int size, double direction);
 
 }  // namespace korvel
