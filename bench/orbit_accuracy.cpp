@@ -1,5 +1,7 @@
 // The largest relative deviation of the distance over ten circular orbits,
-// run through the real tick on a clock of exact 1 ms ticks at time factor 1000.
+// run through the real tick on a clock of exact 1 ms ticks at time factor 1000;
+// and how far the trail of a default run strays from the path predicted at its
+// start, with the second planet off and on.
 
 #include <algorithm>
 #include <cmath>
@@ -38,5 +40,12 @@ int main() {
     }
     std::printf("orbits: 10, ticks: %ld, sub-steps: %ld\n", ticks, ticks * 100);
     std::printf("largest relative distance deviation: %.3g\n", worst);
+
+    // The predicted path against the trail then drawn, over one revolution.
+    for (const bool second : {false, true}) {
+        const auto check = testing::trailAgainstPath("1000", second);
+        std::printf("predicted path, second planet %s: %zu points, trail within %.4f px of it\n",
+                    second ? "on " : "off", check.path.points.size(), check.worstPixels);
+    }
     return 0;
 }

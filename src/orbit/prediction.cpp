@@ -216,4 +216,16 @@ PredictedPath predictPath(const SimulationState& state, const PredictionSettings
     return path;
 }
 
+double distanceFromPath(const PredictedPath& path, Vec2 point) {
+    double nearest = kInfinity;
+    for (std::size_t i = 1; i < path.points.size(); ++i) {
+        const Vec2 a = path.points[i - 1];
+        const double dx = path.points[i].x - a.x, dy = path.points[i].y - a.y;
+        const double length2 = dx * dx + dy * dy;
+        const double u = length2 > 0 ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / length2, 0.0, 1.0) : 0;
+        nearest = std::min(nearest, std::hypot(point.x - a.x - u * dx, point.y - a.y - u * dy));
+    }
+    return nearest;
+}
+
 }  // namespace korvel::orbit

@@ -51,4 +51,8 @@ struct PredictionSettings {
 // ever in it.
 PredictedPath predictPath(const SimulationState& state, const PredictionSettings& settings);
 
+// How far `point` lies from the path's nearest segment, metres; infinite for
+// an empty path.
+double distanceFromPath(const PredictedPath& path, Vec2 point);
+
 }  // namespace korvel::orbit

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+
+#include "sim/numbers.h"
+#include "ui/panel.h"
 
 namespace korvel::testing {
 
@@ -69,6 +73,33 @@ Rig::Rig() { korvel.Form_Load(); }
 void Rig::tickAfter(double seconds) {
     clock.reading += seconds;
     korvel.Timer1_Timer();
+}
+
+TrailAgainstPath trailAgainstPath(const char* timeFactor, bool secondPlanet) {
+    Rig rig;
+    rig.controls.box(kBoxTimeFactor) = timeFactor;
+    rig.run();
+    if (secondPlanet) {
+        rig.controls.box(kBoxSecondPlanetMass) = ".0123";
+        rig.controls.box(kBoxSecondPlanetDist) = "2.5";
+        rig.korvel.cmd_color_Click(kBankSecondPlanet);
+    }
+    TrailAgainstPath check;
+    const double sign = *strictNumber(timeFactor) < 0 ? -1 : 1;
+    check.path = orbit::predictPath(rig.state, {orbit::Planet{1}, sign, 4.53 * kLengthUnit});
+    // The default view shows 6.8 length units across 8500 twips.
+    const double pixelsPerMetre = (8500.0 / 15) / (6.8 * kLengthUnit);
+    double swept = 0;
+    orbit::Vec2 last{rig.state.posX[kCraft], rig.state.posY[kCraft]};
+    while (swept < 2 * std::numbers::pi) {
+        rig.tickAfter(0.001);
+        rig.picture.calls.clear();
+        const orbit::Vec2 at{rig.state.posX[kCraft], rig.state.posY[kCraft]};
+        swept += std::abs(std::atan2(last.x * at.y - last.y * at.x, last.x * at.x + last.y * at.y));
+        last = at;
+        check.worstPixels = std::max(check.worstPixels, orbit::distanceFromPath(check.path, at) * pixelsPerMetre);
+    }
+    return check;
 }
 
 }  // namespace korvel::testing

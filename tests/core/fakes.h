@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "orbit/prediction.h"
 #include "ui/korvel.h"
 
 namespace korvel::testing {
@@ -151,5 +152,15 @@ struct Rig {
     Korvel korvel{Platform{controls, picture, timer, clock, random}};
     SimulationState& state = korvel.state();
 };
+
+// A default run at `timeFactor`, with or without a second planet of mass
+// 0.0123 at 2.5 length units: the path predicted at its start, and how far, in
+// pixels of the default view, the trail then drawn in 1 ms ticks strays from
+// it over one revolution.
+struct TrailAgainstPath {
+    orbit::PredictedPath path;
+    double worstPixels = 0;
+};
+TrailAgainstPath trailAgainstPath(const char* timeFactor, bool secondPlanet);
 
 }  // namespace korvel::testing

@@ -98,51 +98,18 @@ TEST(OrbitFiguresTest, EscapesAndFallsHaveOnlyTheFiguresTheyCanHave) {
     EXPECT_FALSE(orbitFigures({1e300, 1e300}, {1e300, 0}, kEarth));
 }
 
-// The largest distance from any point of the trail the core then draws to the
-// predicted path, in pixels of the default view (8500 twips for 6.8 units).
-double worstPixels(const char* timeFactor, bool secondPlanet, PredictedPath* kept = nullptr) {
-    testing::Rig rig;
-    rig.controls.box(kBoxTimeFactor) = timeFactor;
-    rig.run();
-    if (secondPlanet) {
-        rig.controls.box(kBoxSecondPlanetMass) = ".0123";
-        rig.controls.box(kBoxSecondPlanetDist) = "2.5";
-        rig.korvel.cmd_color_Click(kBankSecondPlanet);
-    }
-    const PredictedPath path = predictPath(
-        rig.state, {kEarth, *strictNumber(timeFactor) < 0 ? -1.0 : 1.0, 4 * kUnit, 4000});
-    EXPECT_EQ(path.end, PredictedPath::End::Revolution);
-    const double pixelsPerMetre = (8500.0 / 15) / (6.8 * kUnit);
-    double worst = 0, swept = 0;
-    Vec2 last{rig.state.posX[kCraft], rig.state.posY[kCraft]};
-    while (swept < 2 * kPi) {
-        rig.tickAfter(0.001);
-        rig.picture.calls.clear();
-        const Vec2 at{rig.state.posX[kCraft], rig.state.posY[kCraft]};
-        swept += std::abs(std::atan2(last.x * at.y - last.y * at.x, last.x * at.x + last.y * at.y));
-        last = at;
-        double nearest = INFINITY;
-        for (std::size_t i = 1; i < path.points.size(); ++i) {
-            const Vec2 a = path.points[i - 1], b = path.points[i];
-            const double dx = b.x - a.x, dy = b.y - a.y;
-            const double u = std::clamp(((at.x - a.x) * dx + (at.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-            nearest = std::min(nearest, std::hypot(at.x - a.x - u * dx, at.y - a.y - u * dy));
-        }
-        worst = std::max(worst, nearest * pixelsPerMetre);
-    }
-    if (kept) *kept = path;
-    return worst;
-}
-
 TEST(PredictionTest, ThePathIsTheTrailTheCraftThenDraws) {
-    PredictedPath path;
-    EXPECT_LT(worstPixels("1000", false, &path), 1);
+    const auto plain = testing::trailAgainstPath("1000", false);
+    EXPECT_EQ(plain.path.end, PredictedPath::End::Revolution);
+    EXPECT_LT(plain.worstPixels, 1);
     // The default orbit's apsides: periapsis where it starts, apoapsis as Kepler has it.
     const auto f = orbitFigures({1.02 * kUnit, 0}, {8000 * std::cos(1.57), 8000 * std::sin(1.57)}, kEarth);
-    ASSERT_TRUE(path.apoapsis && f);
-    EXPECT_NEAR(std::hypot(path.apoapsis->x, path.apoapsis->y) / *f->apoapsis, 1, 1e-4);
-    EXPECT_LT(worstPixels("1000", true), 1);
-    EXPECT_LT(worstPixels("-1000", false), 1);
+    ASSERT_TRUE(plain.path.apoapsis && f);
+    EXPECT_NEAR(std::hypot(plain.path.apoapsis->x, plain.path.apoapsis->y) / *f->apoapsis, 1, 1e-4);
+    for (const auto& check : {testing::trailAgainstPath("1000", true), testing::trailAgainstPath("-1000", false)}) {
+        EXPECT_EQ(check.path.end, PredictedPath::End::Revolution);
+        EXPECT_LT(check.worstPixels, 1);
+    }
 }
 
 TEST(PredictionTest, EndsAtTheSurfaceBeyondTheViewOrNowhere) {
