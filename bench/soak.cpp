@@ -1,6 +1,8 @@
 // One simulated hour of 1 ms ticks (3.6 million) through the real window core
-// on stand-ins, the second planet on: prints the time taken, the memory at the
-// start and the end, and whether every stored figure stayed finite.
+// on stand-ins, the second planet on, with what the predicted path and the
+// Orbit Data window work out ten times a second: prints the time taken, the
+// memory at the start and the end, and whether every stored figure stayed
+// finite.
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -12,6 +14,9 @@
 #include <cstdio>
 
 #include "fakes.h"
+#include "orbit/energy_history.h"
+#include "orbit/prediction.h"
+#include "sim/numbers.h"
 #include "ui/panel.h"
 
 namespace {
@@ -62,6 +67,9 @@ int main() {
     const double start = clock.reading;
     bool finite = true;
     long ticks = 0;
+    const orbit::Planet planet{*snapshotNumber(s.planetMass)};
+    orbit::EnergyHistory history;
+    std::size_t pathPoints = 0;
     long rssTenth = 0;  // after a tenth of the ticks: growth after it would be a leak
     const auto wallStart = std::chrono::steady_clock::now();
     for (long i = 1; i <= kTicks; ++i) {
@@ -70,6 +78,13 @@ int main() {
         window.Timer1_Timer();
         ++ticks;
         finite = finite && testing::allFinite(s);
+        if (i % 100 == 0) {  // display pace for the orbit views
+            const double simulated = (clock.reading - s.runStartTime) * 1000;
+            if (const auto sample = orbit::energyOf(s, planet, simulated)) history.add(*sample);
+            finite = finite && orbit::orbitFigures({s.posX[kCraft], s.posY[kCraft]},
+                                                   {s.velX[kCraft], s.velY[kCraft]}, planet);
+            pathPoints = orbit::predictPath(s, {planet, 1, 4.53 * kLengthUnit}).points.size();
+        }
         if (i == kTicks / 10) rssTenth = currentRssKb();
     }
     const double wall =
@@ -84,6 +99,8 @@ int main() {
     std::printf("peak RSS: %ld kB at start, %ld kB at end\n", peakStart, peakRssKb());
     std::printf("current RSS: %ld kB at start, %ld kB after a tenth, %ld kB at end\n", rssStart,
                 rssTenth, currentRssKb());
+    std::printf("energy samples kept: %zu of %zu; last predicted path: %zu points\n",
+                history.samples().size(), history.capacity(), pathPoints);
     std::printf("state finite throughout: %s; messages: %zu\n", finite ? "yes" : "no",
                 controls.messages.size());
     std::printf("craft distance: %.6f length units; second planet: %.3f length units out\n",
