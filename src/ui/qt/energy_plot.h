@@ -1,0 +1,46 @@
+#pragma once
+// The energy graph: kinetic, potential and total energy per unit mass
+// (MJ/kg) against simulated time (minutes), scaled to fit all three curves.
+// It keeps its own copy of the samples it was given, which the history keeps
+// bounded, and repaints only when they change, at most a few times a second:
+// a curve over minutes gains nothing from more, and each repaint of a full
+// history costs about a millisecond.
+
+#include <QColor>
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+#include "orbit/energy_history.h"
+
+namespace korvel::qt {
+
+class EnergyPlot : public QWidget {
+    Q_OBJECT
+public:
+    // Distinct for the colour-blind too, and on a light or dark face.
+    static constexpr QColor kKineticColor{213, 94, 0};
+    static constexpr QColor kPotentialColor{0, 114, 178};
+    static constexpr QColor kTotalColor{0, 158, 115};
+
+    static constexpr int kRepaintIntervalMs = 250;
+
+    explicit EnergyPlot(QWidget* parent = nullptr);
+
+    void setSamples(const std::vector<orbit::EnergySample>& samples);
+    const std::vector<orbit::EnergySample>& samples() const { return samples_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<orbit::EnergySample> samples_;
+    QTimer repaintPace_;
+    bool repaintDue_ = false;
+};
+
+}  // namespace korvel::qt
