@@ -1,0 +1,76 @@
+#pragma once
+// Orbit Data: a tool window of its own listing the craft's two-body orbit
+// about the planet, the orbit a burn would give beside it while one is
+// previewed, and the energy graph. It is fed up to about ten times a second,
+// so it only touches a label whose text changed.
+
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+#include "orbit/elements.h"
+#include "orbit/energy_history.h"
+
+class QGridLayout;
+class QLabel;
+
+namespace korvel::qt {
+
+class EnergyPlot;
+
+class OrbitDataWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit OrbitDataWindow(QWidget* parent = nullptr);
+
+    // Today's figures ("—" everywhere without them) and, while a burn is
+    // previewed, the figures of the orbit it would give in a column beside.
+    void showFigures(const std::optional<orbit::OrbitFigures>& now,
+                     const std::optional<orbit::OrbitFigures>& preview, const orbit::Planet& planet,
+                     std::optional<double> secondPullShare, bool secondPlanetOn);
+    void showEnergy(const orbit::EnergyHistory& history, bool secondPlanetOn);
+
+signals:
+    // The operator closed it.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum Figure {
+        Periapsis,
+        Apoapsis,
+        SemiMajorAxis,
+        Eccentricity,
+        Period,
+        TimeToPeriapsis,
+        TimeToApoapsis,
+        Energy,
+        Speed,
+        CircularSpeed,
+        EscapeSpeed,
+        FigureCount
+    };
+    using Column = std::array<QLabel*, FigureCount>;
+
+    static void fill(const Column& column, const std::optional<orbit::OrbitFigures>& figures,
+                     const orbit::Planet& planet);
+
+    Column now_{};
+    Column preview_{};
+    QGridLayout* figures_ = nullptr;
+    int valueWidth_ = 0;
+    QLabel* previewHeading_ = nullptr;
+    QLabel* warning_ = nullptr;
+    QLabel* previewWarning_ = nullptr;
+    QLabel* secondPullName_ = nullptr;
+    QLabel* secondPull_ = nullptr;
+    QLabel* planetOnly_ = nullptr;
+    QLabel* drift_ = nullptr;
+    EnergyPlot* plot_ = nullptr;
+    bool previewShown_ = false;
+};
+
+}  // namespace korvel::qt
