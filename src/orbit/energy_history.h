@@ -30,8 +30,8 @@ public:
 
     // Forgets everything: a new run.
     void clear();
-    // A sample as time goes on; one closer than the current spacing to the
-    // last is skipped.
+    // A sample as time goes on. Kept samples are a spacing apart; the newest
+    // is always there.
     void add(const EnergySample& sample);
     // An impulse: the sample before it and the one after, at the same time, so
     // that it shows as a step; the drift is measured from the new total on.

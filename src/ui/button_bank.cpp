@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "sim/impulse.h"
 #include "sim/physics.h"
 #include "ui/korvel.h"
 #include "ui/panel.h"
@@ -50,41 +51,17 @@ void Korvel::fireAlongTravel(int button) {
             "Use \"Apply Impulse\" to push it in a chosen direction.");
         return;
     }
-    double vx = state_.velX[kCraft];
-    double vy = state_.velY[kCraft];
-    const double share = state_.impulseSize / speed;
-    switch (button) {
-        case kBankForward:
-            vx = vx + vx * share;
-            vy = vy + vy * share;
-            break;
-        case kBankBackward:
-            vx = vx - vx * share;
-            vy = vy - vy * share;
-            break;
-        // Sideways: the y update uses the x velocity as already changed.
-        case kBankToRight:
-            vx = vx + vy * share;
-            vy = vy - vx * share;
-            break;
-        case kBankToLeft:
-            vx = vx - vy * share;
-            vy = vy + vx * share;
-            break;
-        default:
-            break;
-    }
-    // A speed within a few hundred powers of ten of zero has a direction too
-    // fine to scale by: the impulse would leave no finite velocity.
-    if (!std::isfinite(vx) || !std::isfinite(vy)) {
+    const auto v = velocityAlongTravel({state_.velX[kCraft], state_.velY[kCraft]}, button,
+                                       state_.impulseSize);
+    if (!v) {
         p_.controls.showMessage(
             "The craft moves too slowly to steer by its direction of travel. "
             "Use \"Apply Impulse\" to push it in a chosen direction.");
         return;
     }
     p_.controls.closeMessage();
-    state_.velX[kCraft] = vx;
-    state_.velY[kCraft] = vy;
+    state_.velX[kCraft] = v->x;
+    state_.velY[kCraft] = v->y;
 }
 
 void Korvel::placeSecondPlanet() {
@@ -128,8 +105,10 @@ void Korvel::cmd_apply_Click() {
         readNumber(kLabelCaptions[kBoxDirection], boxText(kBoxDirection), NumberRead::Whole);
     if (!direction) return;
     p_.controls.closeMessage();
-    state_.velX[kCraft] += state_.impulseSize * std::cos(*direction);
-    state_.velY[kCraft] += state_.impulseSize * std::sin(*direction);
+    const Velocity v =
+        velocityInDirection({state_.velX[kCraft], state_.velY[kCraft]}, state_.impulseSize, *direction);
+    state_.velX[kCraft] = v.x;
+    state_.velY[kCraft] = v.y;
 }
 
 }  // namespace korvel

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "fakes.h"
+#include "orbit/burn_preview.h"
+#include "orbit/energy_history.h"
+#include "orbit/prediction.h"
+#include "sim/numbers.h"
+#include "ui/panel.h"
+
+namespace korvel::orbit {
+namespace {
+
+constexpr double kUnit = kLengthUnit;
+constexpr double kPi = std::numbers::pi;
+const Planet kEarth{1};
+
+// A craft on the conic of periapsis `rp` and eccentricity `e` at true anomaly
+// `nu`, moving counter-clockwise.
+struct OnConic {
+    Vec2 position, velocity;
+};
+OnConic onConic(double rp, double e, double nu) {
+    const double mu = kEarth.mu();
+    const double p = rp * (1 + e);
+    const double r = p / (1 + e * std::cos(nu));
+    const double radial = std::sqrt(mu / p) * e * std::sin(nu);
+    const double across = std::sqrt(mu / p) * (1 + e * std::cos(nu));
+    return {{r * std::cos(nu), r * std::sin(nu)},
+            {radial * std::cos(nu) - across * std::sin(nu), radial * std::sin(nu) + across * std::cos(nu)}};
+}
+
+TEST(OrbitFiguresTest, AnEllipseAgreesWithKepler) {
+    const double rp = 1.1 * kUnit, e = 0.3, nu = 2.0;
+    const auto [position, velocity] = onConic(rp, e, nu);
+    const auto f = orbitFigures(position, velocity, kEarth);
+    ASSERT_TRUE(f);
+    const double a = rp / (1 - e);
+    const double period = 2 * kPi * std::sqrt(a * a * a / kEarth.mu());
+    // Time since periapsis from the eccentric anomaly of ν.
+    const double eccentric = 2 * std::atan(std::sqrt((1 - e) / (1 + e)) * std::tan(nu / 2));
+    const double since = (eccentric - e * std::sin(eccentric)) / (2 * kPi) * period;
+    EXPECT_NEAR(f->periapsis / rp, 1, 1e-12);
+    EXPECT_NEAR(*f->apoapsis / (a * (1 + e)), 1, 1e-12);
+    EXPECT_NEAR(*f->semiMajorAxis / a, 1, 1e-12);
+    EXPECT_NEAR(f->eccentricity, e, 1e-12);
+    EXPECT_NEAR(*f->period / period, 1, 1e-12);
+    EXPECT_NEAR(*f->timeToPeriapsis, period - since, 1e-6);
+    EXPECT_NEAR(*f->timeToApoapsis, period / 2 - since, 1e-6);
+    EXPECT_NEAR(f->energy, -kEarth.mu() / (2 * a), 1e-6);
+    EXPECT_FALSE(f->escapes);
+    EXPECT_FALSE(f->timeToSurface);
+    // Time running backwards: the periapsis it came from.
+    EXPECT_NEAR(*orbitFigures(position, velocity, kEarth, -1)->timeToPeriapsis, since, 1e-6);
+
+    // A circle: both apsides at its radius, and the circular speed is the speed.
+    const auto [cp, cv] = onConic(2 * kUnit, 0, 0.7);
+    const auto circle = orbitFigures(cp, cv, kEarth);
+    EXPECT_NEAR(circle->eccentricity, 0, 1e-12);
+    EXPECT_NEAR(*circle->apoapsis / circle->periapsis, 1, 1e-12);
+    EXPECT_NEAR(circle->circularSpeed / circle->speed, 1, 1e-12);
+    EXPECT_NEAR(circle->escapeSpeed / circle->speed, std::sqrt(2.0), 1e-12);
+}
+
+TEST(OrbitFiguresTest, EscapesAndFallsHaveOnlyTheFiguresTheyCanHave) {
+    // A hyperbola on its way in, and on its way out.
+    const double rp = 1.5 * kUnit, e = 1.8;
+    const auto in = onConic(rp, e, -1.5);
+    const auto incoming = orbitFigures(in.position, in.velocity, kEarth);
+    ASSERT_TRUE(incoming);
+    EXPECT_TRUE(incoming->escapes);
+    EXPECT_NEAR(incoming->eccentricity, e, 1e-12);
+    EXPECT_NEAR(*incoming->semiMajorAxis / (rp / (1 - e)), 1, 1e-12);
+    EXPECT_FALSE(incoming->apoapsis || incoming->period || incoming->timeToApoapsis);
+    // Hyperbolic Kepler: e sinh F - F from tanh(F/2) = √((e-1)/(e+1)) tan(ν/2).
+    const double a = rp / (e - 1);
+    const double f = 2 * std::atanh(std::sqrt((e - 1) / (e + 1)) * std::tan(-1.5 / 2));
+    EXPECT_NEAR(*incoming->timeToPeriapsis, -(e * std::sinh(f) - f) * std::sqrt(a * a * a / kEarth.mu()), 1e-6);
+    const auto out = onConic(rp, e, 1.5);
+    EXPECT_FALSE(orbitFigures(out.position, out.velocity, kEarth)->timeToPeriapsis);
+
+    // Periapsis inside the surface: the fall from apoapsis takes half a period
+    // less the time from the impact to periapsis.
+    const auto fall = onConic(0.5 * kUnit, 0.6, kPi);
+    const auto falling = orbitFigures(fall.position, fall.velocity, kEarth);
+    ASSERT_TRUE(falling && falling->timeToSurface);
+    const double fa = 0.5 * kUnit / 0.4;
+    const double hit = std::acos((1 - kUnit / fa) / 0.6);  // eccentric anomaly at r = 1 unit
+    EXPECT_NEAR(*falling->timeToSurface,
+                *falling->period / 2 - (hit - 0.6 * std::sin(hit)) * std::sqrt(fa * fa * fa / kEarth.mu()), 1e-6);
+
+    // No orbit at all.
+    EXPECT_FALSE(orbitFigures({kUnit, 0}, {0, 8000}, Planet{0}));
+    EXPECT_FALSE(orbitFigures({kUnit, 0}, {0, 8000}, Planet{-1}));
+    EXPECT_FALSE(orbitFigures({0, 0}, {0, 8000}, kEarth));
+    EXPECT_FALSE(orbitFigures({1e300, 1e300}, {1e300, 0}, kEarth));
+}
+
+// The largest distance from any point of the trail the core then draws to the
+// predicted path, in pixels of the default view (8500 twips for 6.8 units).
+double worstPixels(const char* timeFactor, bool secondPlanet, PredictedPath* kept = nullptr) {
+    testing::Rig rig;
+    rig.controls.box(kBoxTimeFactor) = timeFactor;
+    rig.run();
+    if (secondPlanet) {
+        rig.controls.box(kBoxSecondPlanetMass) = ".0123";
+        rig.controls.box(kBoxSecondPlanetDist) = "2.5";
+        rig.korvel.cmd_color_Click(kBankSecondPlanet);
+    }
+    const PredictedPath path = predictPath(
+        rig.state, {kEarth, *strictNumber(timeFactor) < 0 ? -1.0 : 1.0, 4 * kUnit, 4000});
+    EXPECT_EQ(path.end, PredictedPath::End::Revolution);
+    const double pixelsPerMetre = (8500.0 / 15) / (6.8 * kUnit);
+    double worst = 0, swept = 0;
+    Vec2 last{rig.state.posX[kCraft], rig.state.posY[kCraft]};
+    while (swept < 2 * kPi) {
+        rig.tickAfter(0.001);
+        rig.picture.calls.clear();
+        const Vec2 at{rig.state.posX[kCraft], rig.state.posY[kCraft]};
+        swept += std::abs(std::atan2(last.x * at.y - last.y * at.x, last.x * at.x + last.y * at.y));
+        last = at;
+        double nearest = INFINITY;
+        for (std::size_t i = 1; i < path.points.size(); ++i) {
+            const Vec2 a = path.points[i - 1], b = path.points[i];
+            const double dx = b.x - a.x, dy = b.y - a.y;
+            const double u = std::clamp(((at.x - a.x) * dx + (at.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+            nearest = std::min(nearest, std::hypot(at.x - a.x - u * dx, at.y - a.y - u * dy));
+        }
+        worst = std::max(worst, nearest * pixelsPerMetre);
+    }
+    if (kept) *kept = path;
+    return worst;
+}
+
+TEST(PredictionTest, ThePathIsTheTrailTheCraftThenDraws) {
+    PredictedPath path;
+    EXPECT_LT(worstPixels("1000", false, &path), 1);
+    // The default orbit's apsides: periapsis where it starts, apoapsis as Kepler has it.
+    const auto f = orbitFigures({1.02 * kUnit, 0}, {8000 * std::cos(1.57), 8000 * std::sin(1.57)}, kEarth);
+    ASSERT_TRUE(path.apoapsis && f);
+    EXPECT_NEAR(std::hypot(path.apoapsis->x, path.apoapsis->y) / *f->apoapsis, 1, 1e-4);
+    EXPECT_LT(worstPixels("1000", true), 1);
+    EXPECT_LT(worstPixels("-1000", false), 1);
+}
+
+TEST(PredictionTest, EndsAtTheSurfaceBeyondTheViewOrNowhere) {
+    SimulationState s;
+    s.planetRadius = kLengthUnit;
+    s.posX[kCraft] = 2 * kUnit;
+    s.velY[kCraft] = 1000;  // falls in
+    const PredictedPath fall = predictPath(s, {kEarth, 1, 4 * kUnit, 4000});
+    ASSERT_EQ(fall.end, PredictedPath::End::Surface);
+    EXPECT_NEAR(std::hypot(fall.impact->x, fall.impact->y) / kUnit, 1, 1e-4);
+
+    s.velY[kCraft] = 12000;  // escapes
+    const PredictedPath escape = predictPath(s, {kEarth, 1, 4 * kUnit, 4000});
+    EXPECT_EQ(escape.end, PredictedPath::End::Escaped);
+    EXPECT_GT(std::hypot(escape.points.back().x, escape.points.back().y), 6 * kUnit);
+    EXPECT_LT(escape.points.size(), 1000u);
+
+    // No pull: a straight line to beyond the view.
+    const PredictedPath line = predictPath(s, {Planet{0}, 1, 4 * kUnit, 4000});
+    ASSERT_EQ(line.points.size(), 2u);
+    EXPECT_NEAR(std::hypot(line.points[1].x, line.points[1].y) / kUnit, 6, 1e-9);
+
+    // At the centre at rest, or with figures beyond any range: nothing.
+    s.posX[kCraft] = 0;
+    s.velY[kCraft] = 0;
+    EXPECT_TRUE(predictPath(s, {kEarth, 1, 4 * kUnit, 4000}).points.empty());
+    s.posX[kCraft] = 1e-300;
+    s.velY[kCraft] = 1e300;
+    for (const Vec2& p : predictPath(s, {Planet{1e300}, 1, 4 * kUnit, 100}).points)
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+}
+
+TEST(EnergyHistoryTest, StaysBoundedKeepsItsStepsAndMeasuresDriftSinceTheLastImpulse) {
+    EnergyHistory history(64);
+    history.add({0, 10, -20});
+    history.addImpulse({1, 10, -20}, {1, 12, -20});
+    history.add({2, 12, -20.5});
+    EXPECT_NEAR(*history.drift(), -0.5 / 8, 1e-12);
+    for (int i = 3; i < 1'000'000; ++i) history.add({double(i), 12, -20});
+    EXPECT_LE(history.samples().size(), 64u);
+    EXPECT_GE(history.samples().size(), 16u);
+    EXPECT_EQ(history.samples().back().time, 999'999);
+    // The step still shows: two samples at the impulse's time, before and after.
+    EXPECT_EQ(history.samples()[1].time, 1);
+    EXPECT_EQ(history.samples()[2].time, 1);
+    EXPECT_EQ(history.samples()[2].kinetic, 12);
+}
+
+TEST(BurnPreviewTest, EachButtonPreviewsTheVelocityItsPressGives) {
+    for (const Burn burn : {Burn::Forward, Burn::Backward, Burn::ToRight, Burn::ToLeft, Burn::Apply}) {
+        testing::Rig rig;
+        rig.run();
+        rig.korvel.cmd_color_Click(kBankImpulse1000 + 1);
+        rig.controls.box(kBoxDirection) = "0.4";
+        const auto preview = velocityAfterBurn(rig.state, burn, rig.controls.box(kBoxDirection));
+        ASSERT_TRUE(preview);
+        if (burn == Burn::Apply) rig.korvel.cmd_apply_Click();
+        else rig.korvel.cmd_color_Click(static_cast<int>(burn));
+        EXPECT_EQ(preview->x, rig.state.velX[kCraft]);
+        EXPECT_EQ(preview->y, rig.state.velY[kCraft]);
+    }
+    // Presses that would be refused preview nothing.
+    testing::Rig rig;
+    rig.run();
+    EXPECT_FALSE(velocityAfterBurn(rig.state, Burn::Forward, "0"));  // no size yet
+    rig.state.impulseSize = 10;
+    EXPECT_FALSE(velocityAfterBurn(rig.state, Burn::Apply, "north"));
+    rig.state.velX[kCraft] = rig.state.velY[kCraft] = 0;
+    EXPECT_FALSE(velocityAfterBurn(rig.state, Burn::ToLeft, "0"));
+}
+
+}  // namespace
+}  // namespace korvel::orbit
