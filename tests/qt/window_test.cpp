@@ -739,15 +739,17 @@ private slots:
         QVERIFY(!QFile::exists(bad));
     }
 
-    void quitFromTheMenuEndsTheProgram() {
-        MainWindow m;
-        m.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&m));
-        QTimer::singleShot(50, &m, [&] { action(m, "actionQuit")->trigger(); });
-        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
-        QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(m.korvel().ended());
-        QVERIFY(!m.isVisible());
+    void quitOrCloseEndsTheProgram() {
+        for (bool quit : {true, false}) {
+            MainWindow m;
+            m.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&m));
+            QTimer::singleShot(50, &m, [&] { quit ? action(m, "actionQuit")->trigger() : (void)m.close(); });
+            QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+            QCOMPARE(QCoreApplication::exec(), 0);
+            QVERIFY(m.korvel().ended());
+            QVERIFY(!m.isVisible());
+        }
     }
 };
 

@@ -146,11 +146,8 @@ void OrbitInsight::acted(const SimulationState& before) {
 }
 
 void OrbitInsight::onPace() {
-    // Paused or ended: what is shown stays as it is.
-    if (!window_.timer().ticking()) {
-        pace_.stop();
-        return;
-    }
+    // Paused or ended: shown once more as it stopped, then it stays.
+    if (!window_.timer().ticking()) pace_.stop();
     sampleEnergy();
     if (pathShown_) {
         predict();
