@@ -28,8 +28,6 @@ bool sameBody(const SimulationState& a, const SimulationState& b, int body) {
            a.velY[body] == b.velY[body];
 }
 
-orbit::Vec2 craftPosition(const SimulationState& s) { return {s.posX[kCraft], s.posY[kCraft]}; }
-
 }  // namespace
 
 OrbitInsight::OrbitInsight(KorvelWindow& window, QWidget* owner) : QObject(owner), window_(window), owner_(owner) {
@@ -208,7 +206,7 @@ void OrbitInsight::showData() {
     std::optional<orbit::OrbitFigures> preview;
     std::optional<double> share;
     if (s) {
-        const orbit::Vec2 position = craftPosition(state);
+        const orbit::Vec2 position{state.posX[kCraft], state.posY[kCraft]};
         const double sign = s->prediction.timeSign;
         now = orbit::orbitFigures(position, {state.velX[kCraft], state.velY[kCraft]}, planet, sign);
         if (previewVelocity_)
