@@ -715,6 +715,8 @@ private slots:
         QVERIFY(m.insight().preview());
         box(w, 0)->setFocus();
         QVERIFY(!m.insight().preview());
+        // Closing with a preview showing ends cleanly.
+        apply->setFocus();
     }
 
     void savePictureWritesWhatTheSurfaceShows() {

@@ -37,7 +37,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Before the client area: its buttons' last focus events must not reach
+    // a controller that reads a window already half gone.
+    delete insight_;
+}
 
 QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys) {
     QAction* action = menu->addAction(text);
