@@ -504,7 +504,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         click(w, "runSImulation");
         QTimer::singleShot(50, &w, [&] { QTest::mouseClick(button(w, "cmd_exit_program"), Qt::LeftButton); });
-        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+        // Tied to the window: a spare one would end every later test's loops.
+        QTimer::singleShot(5000, &w, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(w.ended());
         QVERIFY(!w.isVisible());
@@ -519,7 +520,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.showMessage("still open");
         QTimer::singleShot(50, &w, [&] { w.close(); });
-        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+        QTimer::singleShot(5000, &w, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(w.ended());
     }
@@ -747,7 +748,7 @@ private slots:
             m.show();
             QVERIFY(QTest::qWaitForWindowExposed(&m));
             QTimer::singleShot(50, &m, [&] { quit ? action(m, "actionQuit")->trigger() : (void)m.close(); });
-            QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+            QTimer::singleShot(5000, &m, [] { QCoreApplication::exit(99); });
             QCOMPARE(QCoreApplication::exec(), 0);
             QVERIFY(m.korvel().ended());
             QVERIFY(!m.isVisible());
