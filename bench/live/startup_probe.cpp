@@ -21,6 +21,7 @@
 #include <string>
 
 #include "ui/qt/korvel_window.h"
+#include "ui/qt/main_window.h"
 
 namespace {
 
@@ -83,9 +84,9 @@ private:
 int main(int argc, char** argv) {
     const double mainStart = bootSeconds();
     QApplication app(argc, argv);
-    korvel::qt::KorvelWindow window;
+    korvel::qt::MainWindow window;
     FirstPaint probe(mainStart);
-    window.picture().installEventFilter(&probe);
+    window.korvel().picture().installEventFilter(&probe);
     window.show();
     QTimer::singleShot(10000, [] {
         std::fprintf(stderr, "no paint within 10 s\n");

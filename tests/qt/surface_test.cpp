@@ -263,6 +263,20 @@ private slots:
         const QImage shown = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.size(), box.image().size());
         QCOMPARE(countDifferences(shown, box.image()), 0);
+
+        // An overlay shows over the drawing, which shows through where the
+        // overlay is clear, and never changes it.
+        const QImage drawing = box.image().copy();
+        QImage overlay = box.blankOverlay();
+        overlay.setPixel(20, 10, qRgb(255, 150, 0));
+        box.setOverlay(overlay);
+        QCOMPARE(box.image(), drawing);
+        const QImage over = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(over, box.shownImage());
+        QCOMPARE(countDifferences(over, drawing), 1);
+        QCOMPARE(over.pixel(20, 10), qRgb(255, 150, 0));
+        box.setOverlay(QImage());
+        QCOMPARE(box.shownImage(), drawing);
     }
 
     void repaintsAtDisplayPaceNotPerPoint() {

@@ -3,8 +3,6 @@
 #include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -65,10 +63,6 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     (void)accessibleRolesKnown;
     setObjectName("Korvel");
     setWindowTitle("Korvel Simulation");
-    // Every size compiled in; each file tells its own size.
-    QIcon icon;
-    for (const QFileInfo& file : QDir(":/icons").entryInfoList(QDir::Files)) icon.addFile(file.filePath());
-    setWindowIcon(icon);
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     QFont font("DejaVu Sans");
     font.setPixelSize(kFontPixels);
@@ -294,7 +288,8 @@ void KorvelWindow::endProgram() {
     ended_ = true;
     timer_.setEnabled(false);
     if (message_) message_->close();
-    close();
+    // The top-level window, whether this is one or the client area of one.
+    window()->close();
     QCoreApplication::exit(0);
 }
 
@@ -306,10 +301,12 @@ void KorvelWindow::closeEvent(QCloseEvent* event) {
 template <typename Handler>
 void KorvelWindow::dispatch(Handler&& handler) {
     if (ended_) return;
+    const SimulationState before = core_->state();
     handler();
     // The operator sees the effect of a click at once.
     flushTexts();
     showChosenSize();
+    emit acted(before);
 }
 
 void KorvelWindow::showChosenSize() {

@@ -48,6 +48,7 @@ public:
     Korvel& core() { return *core_; }
     PictureBox& picture() { return *picture_; }
     QtTimer& timer() { return timer_; }
+    const QtClock& clock() const { return clock_; }
     std::uint64_t tickCount() const { return timer_.tickCount(); }
     // The operator's message box; null until the first message.
     QMessageBox* messageBox() const { return message_; }
@@ -58,6 +59,10 @@ public:
     void tick();
     // Pushes the texts the handlers wrote into the widgets now.
     void flushTexts();
+
+signals:
+    // A click handler ran; `before` is the state it found.
+    void acted(const SimulationState& before);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

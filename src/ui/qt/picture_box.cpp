@@ -45,6 +45,8 @@ void PictureBox::fitImage() {
         painter.drawImage(QRectF(QPointF(0, 0), QSizeF(fresh.deviceIndependentSize())), image_);
     }
     image_ = std::move(fresh);
+    // Drawn for the old size; its owner draws it anew.
+    overlay_ = QImage();
     if (!userScale_) {
         scaleWidth_ = width() * 15.0;
         scaleHeight_ = height() * 15.0;
@@ -199,6 +201,37 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setClipRect(event->rect());
     painter.drawImage(QPointF(0, 0), image_);
+    if (!overlay_.isNull()) painter.drawImage(QPointF(0, 0), overlay_);
+}
+
+void PictureBox::setOverlay(QImage overlay) {
+    if (overlay.isNull() && overlay_.isNull()) return;
+    if (!overlay.isNull() && overlay.size() != image_.size()) return;
+    overlay_ = std::move(overlay);
+    ++repaintRequests_;
+    update();
+}
+
+QImage PictureBox::blankOverlay() const {
+    QImage overlay(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    overlay.setDevicePixelRatio(image_.devicePixelRatio());
+    overlay.fill(Qt::transparent);
+    return overlay;
+}
+
+std::optional<QPointF> PictureBox::toWidget(double x, double y) const {
+    if (!mappingValid_) return std::nullopt;
+    const qreal dpr = image_.devicePixelRatio();
+    return QPointF(x * pxPerUnitX_ / dpr, y * pxPerUnitY_ / dpr);
+}
+
+QImage PictureBox::shownImage() const {
+    QImage shown = image_.copy();
+    if (!overlay_.isNull()) {
+        QPainter painter(&shown);
+        painter.drawImage(QPointF(0, 0), overlay_);
+    }
+    return shown;
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event) {

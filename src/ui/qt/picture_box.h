@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
+
 #include "ui/platform.h"
 
 namespace korvel::qt {
@@ -38,6 +40,18 @@ public:
     // How many repaints were asked of Qt; lets tools see the display pace.
     quint64 repaintRequests() const { return repaintRequests_; }
 
+    // A picture shown over the drawing and never drawn into it: transparent
+    // where the drawing shows through, at the drawing's size and density
+    // (start from blankOverlay()). A null image shows none.
+    void setOverlay(QImage overlay);
+    QImage blankOverlay() const;
+    // Where a point in user units lands, in logical pixels; nothing while the
+    // scale is unusable.
+    std::optional<QPointF> toWidget(double x, double y) const;
+    // What the surface shows: the drawing with the overlay over it, in device
+    // pixels.
+    QImage shownImage() const;
+
     static constexpr int kRepaintIntervalMs = 16;
 
 protected:
@@ -53,6 +67,7 @@ private:
     void span(int y, int x0, int x1, QRgb rgb);
 
     QImage image_;
+    QImage overlay_;
     QRgb back_ = toQRgb(kBlack);
     // Until a user scale is set, the scale is the control's size in twips.
     bool userScale_ = false;

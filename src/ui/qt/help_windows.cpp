@@ -1,0 +1,107 @@
+#include "ui/qt/help_windows.h"
+
+#include <QApplication>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace korvel::qt {
+
+namespace {
+
+// The keys, as the README lists them too.
+constexpr const char* kShortcuts[][2] = {
+    {"F1", "Korvel Simulation Help"},
+    {"F2", "Predicted Path on or off"},
+    {"F3", "Orbit Data window on or off"},
+    {"Ctrl+S", "Save Picture\u2026 (a PNG of the drawing and the path over it)"},
+    {"Ctrl+Shift+C", "Copy Picture to the clipboard"},
+    {"Ctrl+Q", "Quit, like the \"Quit\" button"},
+    {"Alt or F10", "the menus; Alt+F, Alt+V and Alt+H open one"},
+    {"Tab, Shift+Tab", "the next or the previous control"},
+    {"Space or Enter", "press the button with the focus"},
+    {"Esc", "close the message"},
+};
+
+const char* const kGuide = R"(
+<h2>Korvel Simulation</h2>
+<p>A craft moves in a plane under the gravity of a planet, and its track is drawn live.
+Set a run in the boxes on the right, press <b>Run Simulation</b>, then pause, continue and
+steer the craft with impulses.</p>
+
+<h3>The boxes</h3>
+<ul>
+<li><b>planet mass</b>: in Earth masses. The blue disc is the planet.</li>
+<li><b>planet radius</b>: only divides the distance shown on the button below "2d planet".</li>
+<li><b>time factor</b>: simulated seconds per real second; a negative one runs time backwards.</li>
+<li><b>screen scale</b>: half the view's height, in Earth radii (6,380 km); a negative one flips the view.</li>
+<li><b>init distance</b>, <b>init ang pos</b>: where the craft starts, in Earth radii and radians.</li>
+<li><b>impulse of 'burn'</b>, <b>dir of impulse</b>: the starting speed in m/s and its direction in
+radians (0 is to the right, 1.57 up).</li>
+<li><b>circle radius</b>: a red dotted reference circle, in Earth radii; 0 draws none.</li>
+<li><b>clock time</b>, <b>realtime interval</b>, <b>speed</b>: the real seconds since the start, the
+simulated minutes, and the speed in m/s.</li>
+<li>The two boxes under the distance: the second planet's mass and distance, for "2d planet".</li>
+</ul>
+<p>The run reads its boxes when it starts; a box that does not hold what is needed is named
+in a message, and nothing changes.</p>
+
+<h3>Firing a burn</h3>
+<p>Choose a size first: <b>impulse 1000</b>, <b>100</b>, <b>10</b> or <b>1</b> (m/s); it stays pressed.
+Then <b>forward</b> and <b>backward</b> speed the craft up or slow it down along its travel,
+<b>to right</b> and <b>to left</b> push it sideways, and <b>Apply Impulse</b> pushes it in the
+direction typed in "dir of impulse". Forward at the nearest point raises the farthest, and the other way round.</p>
+
+<h3>Seeing the orbit</h3>
+<p><b>View &gt; Predicted Path</b> (F2) draws, dashed in orange, the path the craft will follow from
+where it is: one revolution, or out of the view if it escapes. The dot marks its nearest point to the
+planet (periapsis), the square its farthest (apoapsis), and a cross where it would hit the planet.
+It includes the second planet's pull. While it is on and a size is chosen, pointing at or tabbing to a
+burn button shows in yellow the path that burn would give, before you press it.</p>
+<p><b>View &gt; Orbit Data</b> (F3) lists the orbit about the planet alone: nearest and farthest
+distance, size, eccentricity, period, time to each, energy and speeds, and beside them those of the
+burn being previewed. Its graph shows the kinetic, potential and total energy as the run goes on; a
+burn is a step in the total.</p>
+<p><b>File &gt; Save Picture</b> saves what the drawing shows, path included, as a PNG;
+<b>Copy Picture</b> puts it on the clipboard.</p>
+)";
+
+QWidget* textWindow(QWidget* parent, const char* name, const QString& title, const QString& html, QSize size) {
+    auto* window = new QWidget(parent, Qt::Window);
+    window->setObjectName(name);
+    window->setWindowTitle(title);
+    auto* text = new QTextBrowser(window);
+    text->setHtml(html);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(text);
+    window->resize(size);
+    return window;
+}
+
+}  // namespace
+
+QWidget* makeGuideWindow(QWidget* parent) {
+    return textWindow(parent, "helpWindow", "Korvel Simulation Help", kGuide, QSize(520, 560));
+}
+
+QWidget* makeShortcutsWindow(QWidget* parent) {
+    QString html = "<table cellpadding=\"3\">";
+    for (const auto& [keys, what] : kShortcuts)
+        html += QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(QString(keys).toHtmlEscaped(), QString(what).toHtmlEscaped());
+    html += "</table>";
+    return textWindow(parent, "shortcutsWindow", "Keyboard Shortcuts", html, QSize(420, 300));
+}
+
+QString aboutText() {
+    return QString(
+               "Korvel Simulation %1\n\n"
+               "A craft in orbit about a planet, drawn live.\n\n"
+               "Released under the MIT licence.\n\n"
+               "Built with Qt %2, running on Qt %3. Qt is used under the GNU Lesser General Public "
+               "License, version 3 (LGPL-3); you may replace the Qt libraries with your own build "
+               "of them.")
+        .arg(QApplication::applicationVersion(), QT_VERSION_STR, qVersion());
+}
+
+}  // namespace korvel::qt

@@ -1,0 +1,153 @@
+#include "ui/qt/main_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QIcon>
+#include <QImageWriter>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QStandardPaths>
+
+#include "ui/qt/help_windows.h"
+#include "ui/qt/korvel_window.h"
+#include "ui/qt/orbit_insight.h"
+
+namespace korvel::qt {
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    korvel_ = new KorvelWindow(this);
+    setCentralWidget(korvel_);
+    setWindowTitle(korvel_->windowTitle());
+    // Every size compiled in; each file tells its own size.
+    QIcon icon;
+    for (const QFileInfo& file : QDir(":/icons").entryInfoList(QDir::Files)) icon.addFile(file.filePath());
+    setWindowIcon(icon);
+
+    insight_ = new OrbitInsight(*korvel_, this);
+    connect(korvel_, &KorvelWindow::acted, insight_, &OrbitInsight::acted);
+    buildMenus();
+    // The client area keeps its size; the window adds the menu bar to it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+MainWindow::~MainWindow() {
+    // Before the client area: its buttons' last focus events must not reach
+    // a controller that reads a window already half gone.
+    delete insight_;
+}
+
+QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(keys);
+    return action;
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("menuFile");
+    connect(addItem(file, "actionSavePicture", "Save Picture\u2026", QKeySequence(Qt::CTRL | Qt::Key_S)),
+            &QAction::triggered, this, &MainWindow::askToSavePicture);
+    connect(addItem(file, "actionCopyPicture", "Copy Picture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
+            &QAction::triggered, this, &MainWindow::copyPicture);
+    file->addSeparator();
+    // Exactly what the "Quit" button does.
+    auto* quitButton = korvel_->findChild<QPushButton*>("cmd_exit_program");
+    connect(addItem(file, "actionQuit", "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered,
+            quitButton, &QPushButton::click);
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("menuView");
+    QAction* path = addItem(view, "actionPredictedPath", "Predicted Path", QKeySequence(Qt::Key_F2));
+    path->setCheckable(true);
+    connect(path, &QAction::toggled, insight_, &OrbitInsight::setPathShown);
+    QAction* data = addItem(view, "actionOrbitData", "Orbit Data", QKeySequence(Qt::Key_F3));
+    data->setCheckable(true);
+    connect(data, &QAction::toggled, insight_, &OrbitInsight::setDataShown);
+    connect(insight_, &OrbitInsight::dataClosed, data, [data] { data->setChecked(false); });
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("menuHelp");
+    connect(addItem(help, "actionHelp", "Korvel Simulation Help", QKeySequence(Qt::Key_F1)), &QAction::triggered,
+            this, [this] { showHelpWindow(help_, [](QWidget* p) { return makeGuideWindow(p); }); });
+    connect(addItem(help, "actionShortcuts", "Keyboard Shortcuts", QKeySequence()), &QAction::triggered, this,
+            [this] { showHelpWindow(shortcuts_, [](QWidget* p) { return makeShortcutsWindow(p); }); });
+    help->addSeparator();
+    connect(addItem(help, "actionAbout", "About Korvel Simulation", QKeySequence()), &QAction::triggered, this,
+            &MainWindow::showAbout);
+    connect(addItem(help, "actionAboutQt", "About Qt", QKeySequence()), &QAction::triggered, qApp,
+            &QApplication::aboutQt);
+
+    // F10 opens the menus, as on Windows; Alt does in the style itself.
+    auto* toMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(toMenus, &QShortcut::activated, this, [this, file] { menuBar()->setActiveAction(file->menuAction()); });
+}
+
+void MainWindow::showHelpWindow(QPointer<QWidget>& window, QWidget* (*make)(QWidget*)) {
+    if (!window) window = make(this);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void MainWindow::showAbout() {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, "About Korvel Simulation", aboutText(), QMessageBox::Ok, this);
+    box->setObjectName("aboutBox");
+    box->setIconPixmap(windowIcon().pixmap(64, 64));
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // The run goes on while it is open.
+    box->setModal(false);
+    box->show();
+}
+
+QImage MainWindow::picture() const { return korvel_->picture().shownImage(); }
+
+bool MainWindow::savePicture(const QString& fileName) {
+    // Written aside and put in place whole, so a failure leaves any old file.
+    QSaveFile file(fileName);
+    QString why;
+    if (!file.open(QIODevice::WriteOnly)) {
+        why = file.errorString();
+    } else {
+        QImageWriter writer(&file, "png");
+        if (!writer.write(picture()))
+            why = writer.errorString();
+        else if (!file.commit())
+            why = file.errorString();
+    }
+    if (why.isEmpty()) return true;
+    file.cancelWriting();
+    korvel_->showMessage(
+        QString("The picture could not be saved as \"%1\": %2.").arg(QDir::toNativeSeparators(fileName), why).toStdString());
+    return false;
+}
+
+void MainWindow::copyPicture() { QGuiApplication::clipboard()->setImage(picture()); }
+
+void MainWindow::askToSavePicture() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    auto* dialog = new QFileDialog(this, "Save Picture", QDir(folder).filePath("korvel-orbit.png"), "PNG images (*.png)");
+    dialog->setObjectName("savePictureDialog");
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix("png");
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { savePicture(name); });
+    // open(), not exec(): the ticks go on while the operator chooses.
+    dialog->open();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    korvel_->endProgram();
+}
+
+}  // namespace korvel::qt

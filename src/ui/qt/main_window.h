@@ -1,0 +1,52 @@
+#pragma once
+// The program's window: a menu bar over the client area `Korvel`, which keeps
+// its size and every control's place. The menus save and copy the picture,
+// turn the predicted path and the Orbit Data window on and off, and open
+// the help.
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QMenu;
+
+namespace korvel::qt {
+
+class KorvelWindow;
+class OrbitInsight;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    KorvelWindow& korvel() { return *korvel_; }
+    OrbitInsight& insight() { return *insight_; }
+
+    // What the drawing surface shows, the orbit over the drawing included, in
+    // its device pixels.
+    QImage picture() const;
+    // Writes picture() as a PNG. A file that cannot be written is left as it
+    // was, and the operator is told which and why.
+    bool savePicture(const QString& fileName);
+    void copyPicture();
+    // Asks where to save, without stopping the run.
+    void askToSavePicture();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys);
+    void showHelpWindow(QPointer<QWidget>& window, QWidget* (*make)(QWidget*));
+    void showAbout();
+
+    KorvelWindow* korvel_ = nullptr;
+    OrbitInsight* insight_ = nullptr;
+    QPointer<QWidget> help_;
+    QPointer<QWidget> shortcuts_;
+};
+
+}  // namespace korvel::qt

@@ -1,0 +1,92 @@
+#pragma once
+// Where the craft is going: the predicted path over the drawing, the burn
+// preview of the button under the pointer or the focus, the energy history,
+// and the Orbit Data window, all kept up at most ten times a second. With
+// both views off it only samples the energy.
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <optional>
+#include <utility>
+
+#include "orbit/burn_preview.h"
+#include "orbit/energy_history.h"
+#include "orbit/prediction.h"
+#include "sim/state.h"
+
+namespace korvel::qt {
+
+class KorvelWindow;
+class OrbitDataWindow;
+
+class OrbitInsight : public QObject {
+    Q_OBJECT
+public:
+    // Watches the burn buttons of `window`; the Orbit Data window opens beside `owner`.
+    OrbitInsight(KorvelWindow& window, QWidget* owner);
+    ~OrbitInsight() override;
+
+    void setPathShown(bool shown);
+    void setDataShown(bool shown);
+    bool pathShown() const { return pathShown_; }
+    bool dataShown() const { return dataShown_; }
+
+    const orbit::PredictedPath& path() const { return path_; }
+    // The path the burn under the pointer or the focus would give, if any.
+    const std::optional<orbit::PredictedPath>& preview() const { return preview_; }
+    const orbit::EnergyHistory& energy() const { return energy_; }
+    // Null until Orbit Data is first shown.
+    QWidget* dataWindow() const;
+
+    // After a click handler ran: `before` is the state it found. Whatever
+    // changed the motion (a run started, an impulse, a second planet) is
+    // shown at once.
+    void acted(const SimulationState& before);
+
+    static constexpr int kPaceMs = 100;
+
+signals:
+    // The operator closed the Orbit Data window.
+    void dataClosed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Settings {
+        orbit::Planet planet;
+        orbit::PredictionSettings prediction;
+        double timeFactor = 0;
+        double screenScale = 0;
+    };
+    // Nothing before the first run.
+    std::optional<Settings> settings() const;
+    double simulatedTime(double timeFactor) const;
+    std::optional<orbit::Burn> previewedBurn() const;
+    void onPace();
+    void predict();
+    void predictPreview();
+    void sampleEnergy();
+    void showPath();
+    void showData();
+
+    KorvelWindow& window_;
+    QWidget* owner_;
+    QTimer pace_;
+    bool pathShown_ = false;
+    bool dataShown_ = false;
+    orbit::PredictedPath path_;
+    std::optional<orbit::PredictedPath> preview_;
+    std::optional<Velocity> previewVelocity_;
+    // The buttons whose burn a preview shows.
+    std::array<std::pair<QObject*, orbit::Burn>, 5> burnButtons_{};
+    std::optional<orbit::Burn> hovered_;
+    std::optional<orbit::Burn> focused_;
+    orbit::EnergyHistory energy_;
+    QPointer<OrbitDataWindow> data_;
+};
+
+}  // namespace korvel::qt

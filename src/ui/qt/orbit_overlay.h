@@ -1,0 +1,31 @@
+#pragma once
+// The predicted path and the burn preview as the drawing surface shows them:
+// dashed lines with their apsides, over the drawing and never in it.
+
+#include <QColor>
+#include <QImage>
+
+#include "orbit/prediction.h"
+
+namespace korvel::qt {
+
+class PictureBox;
+
+// Colours of their own: apart from the trail's pale cyan to pink, the grey
+// rings, the blue planet, the green second planet and the red circle.
+inline const QColor kPathColour{255, 150, 0};
+inline const QColor kPreviewColour{255, 255, 90};
+
+// Where the drawing puts a world point (metres), as the run maps it.
+struct WorldMapping {
+    double screenScale = 0;  // the run's screen scale
+    double unit = 0;         // metres per length unit
+};
+
+// The overlay for `surface`: the path, and the preview when there is one.
+// Each is a dashed line with a dot at periapsis, a hollow square at apoapsis
+// and a cross where it meets the surface. Empty paths draw nothing.
+QImage drawOrbitOverlay(const PictureBox& surface, const WorldMapping& mapping,
+                        const orbit::PredictedPath* path, const orbit::PredictedPath* preview);
+
+}  // namespace korvel::qt
