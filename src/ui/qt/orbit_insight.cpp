@@ -8,16 +8,9 @@
 #include "sim/numbers.h"
 #include "ui/panel.h"
 #include "ui/qt/korvel_window.h"
+#include "ui/qt/orbit_data_window.h"
 #include "ui/qt/orbit_overlay.h"
 
-// The Orbit Data window comes in its own files; until they are part of the
-// build the action has no window to show.
-#if __has_include("ui/qt/orbit_data_window.h")
-#include "ui/qt/orbit_data_window.h"
-#define KORVEL_ORBIT_DATA_WINDOW 1
-#else
-#define KORVEL_ORBIT_DATA_WINDOW 0
-#endif
 
 namespace korvel::qt {
 
@@ -46,13 +39,7 @@ OrbitInsight::OrbitInsight(KorvelWindow& window, QWidget* owner) : QObject(owner
 
 OrbitInsight::~OrbitInsight() = default;
 
-QWidget* OrbitInsight::dataWindow() const {
-#if KORVEL_ORBIT_DATA_WINDOW
-    return data_;
-#else
-    return nullptr;
-#endif
-}
+QWidget* OrbitInsight::dataWindow() const { return data_; }
 
 std::optional<OrbitInsight::Settings> OrbitInsight::settings() const {
     const SimulationState& state = window_.core().state();
@@ -91,7 +78,6 @@ void OrbitInsight::setPathShown(bool shown) {
 
 void OrbitInsight::setDataShown(bool shown) {
     dataShown_ = shown;
-#if KORVEL_ORBIT_DATA_WINDOW
     if (!shown) {
         if (data_) data_->hide();
         return;
@@ -113,7 +99,6 @@ void OrbitInsight::setDataShown(bool shown) {
     showData();
     data_->show();
     data_->raise();
-#endif
 }
 
 void OrbitInsight::acted(const SimulationState& before) {
@@ -197,7 +182,6 @@ void OrbitInsight::showPath() {
 }
 
 void OrbitInsight::showData() {
-#if KORVEL_ORBIT_DATA_WINDOW
     if (!dataShown_ || !data_) return;
     const SimulationState& state = window_.core().state();
     const auto s = settings();
@@ -215,7 +199,6 @@ void OrbitInsight::showData() {
     }
     data_->showFigures(now, preview, planet, share, state.secondPlanetOn);
     data_->showEnergy(energy_, state.secondPlanetOn);
-#endif
 }
 
 bool OrbitInsight::eventFilter(QObject* watched, QEvent* event) {
