@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSignalBlocker>
 
 #include <cmath>
@@ -17,6 +16,7 @@
 #include "ui/accessibility.h"
 #include "ui/panel.h"
 #include "ui/qt/focus_outline.h"
+#include "ui/qt/operator_message.h"
 #include "ui/qt/wrap_button.h"
 
 namespace korvel::qt {
@@ -70,7 +70,7 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     for (const QFileInfo& file : QDir(":/icons").entryInfoList(QDir::Files)) icon.addFile(file.filePath());
     setWindowIcon(icon);
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
-    QFont font("DejaVu Sans");
+    QFont font = this->font();
     font.setPixelSize(kFontPixels);
     setFont(font);
 
@@ -143,8 +143,10 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
         }
         bank_[i] = button;
     }
-    // The readout reads aloud as one, not as its caption.
+    // The readout reads aloud as one, not as its caption, and shows fewer
+    // digits where all of them do not fit.
     bank_[kBankDistance]->setSpoken(spokenDistance);
+    bank_[kBankDistance]->setShortened(distanceCaption);
 
     connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
     connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
@@ -270,20 +272,11 @@ void KorvelWindow::place(ControlArray array, int index, const TwipsRect& rect) {
 }
 
 void KorvelWindow::showMessage(std::string_view message) {
-    if (!message_) {
-        message_ = new QMessageBox(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
-        message_->setObjectName("message");
-        message_->setWindowModality(Qt::NonModal);
-        message_->setModal(false);
-        // A quoted box text is shown as typed, never read as markup that
-        // could size the dialog.
-        message_->setTextFormat(Qt::PlainText);
-    }
-    message_->setText(toQString(message));
-    // Never exec(): the handler that reports returns at once.
-    message_->show();
-    message_->raise();
+    if (!message_) message_ = new OperatorMessage(this, picture_);
+    message_->say(toQString(message));
 }
+
+QMessageBox* KorvelWindow::messageBox() const { return message_; }
 
 void KorvelWindow::closeMessage() {
     if (message_) message_->hide();
