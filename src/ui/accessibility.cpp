@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "sim/numbers.h"
 #include "ui/panel.h"
@@ -32,6 +33,13 @@ std::string spokenDistance(std::string_view caption) {
     const auto distance = strictNumber(caption.substr(prefix.size()));
     if (!distance) return "distance unknown";
     return "distance " + numberText(*distance, kSpokenDigits) + " planet radii";
+}
+
+std::string distanceCaption(std::string_view caption, int digits) {
+    const std::string_view prefix = kDistancePrefix;
+    const auto distance = caption.starts_with(prefix) ? strictNumber(caption.substr(prefix.size())) : std::nullopt;
+    if (!distance) return std::string(caption);
+    return std::string(prefix) + numberText(*distance, digits);
 }
 
 double contrastRatio(Color a, Color b) {

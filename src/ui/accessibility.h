@@ -16,6 +16,11 @@ std::string spokenCaption(std::string_view caption);
 // is "distance 1.095003 planet radii", and "dist ?" is "distance unknown".
 std::string spokenDistance(std::string_view caption);
 
+// The distance readout's caption with its number rounded to `digits`
+// significant digits, for a button too small to show them all; any other
+// caption as it is.
+std::string distanceCaption(std::string_view caption, int digits);
+
 // How far apart two colours stand, from 1 (alike) to 21 (black and white), by
 // their relative luminance, as accessibility guidelines measure it.
 double contrastRatio(Color a, Color b);

@@ -42,6 +42,11 @@ TEST(DistanceCaptionTest, DividesBySixPointFourMillionAndThePlanetRadiusBox) {
     rig.tickAfter(0.01);
     EXPECT_DOUBLE_EQ(rig.state.distReadout, 0.996875e300);
     EXPECT_EQ(spokenDistance(rig.controls.bank(kBankDistance)), "distance 9.96875e+299 planet radii");
+    // A button too small for every digit shows fewer, rounded.
+    EXPECT_EQ(distanceCaption(rig.controls.bank(kBankDistance), 2), "dist 1e+300");
+    EXPECT_EQ(distanceCaption("dist  1.09500313630712", 9), "dist 1.09500314");
+    EXPECT_EQ(distanceCaption("dist  0.99999996", 7), "dist 1");
+    EXPECT_EQ(distanceCaption("dist ?", 7), "dist ?");
 }
 
 TEST(DistanceCaptionTest, WithoutANonZeroPlanetRadiusItReadsAQuestionMarkAndRunsOn) {

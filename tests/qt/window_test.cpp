@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
@@ -28,6 +30,8 @@
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/orbit_insight.h"
+#include "ui/qt/program_font.h"
+#include "ui/qt/wrap_button.h"
 
 using korvel::ControlArray;
 using korvel::qt::KorvelWindow;
@@ -68,6 +72,26 @@ void spin(int milliseconds) {
     QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
+
+// What is wrong with how a button draws its caption: below 8 px, on more
+// than two lines, or a line not whole (ascent and descent) in its contents.
+QString captionFault(QPushButton* b) {
+    const auto layout = static_cast<korvel::qt::WrapButton*>(b)->captionLayout();
+    QStyleOptionButton option;
+    option.initFrom(b);
+    const QRect contents = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+    const QFontMetrics m(layout.font);
+    const auto lines = int(layout.lines.size());
+    if (QFontInfo(layout.font).pixelSize() < 8) return QString("%1 px").arg(QFontInfo(layout.font).pixelSize());
+    if (lines < 1 || lines > 2) return QString("%1 lines").arg(lines);
+    if (!contents.contains(layout.area)) return "drawn outside its contents";
+    if ((lines - 1) * m.lineSpacing() + m.ascent() + m.descent() > layout.area.height()) return "too high";
+    for (const QString& line : layout.lines)
+        if (m.horizontalAdvance(line) > layout.area.width()) return line + " too wide";
+    return {};
+}
+
+QStringList drawnLines(QPushButton* b) { return static_cast<korvel::qt::WrapButton*>(b)->captionLayout().lines; }
 
 const QStringList kLabels = {"planet mass",  "planet radius", "time factor",       "screen scale",
                              "init distance", "init ang pos",  "impulse of 'burn'", "dir of impulse",
@@ -196,18 +220,46 @@ private slots:
             const QRect need = label->fontMetrics().boundingRect(area, Qt::TextWordWrap, label->text());
             QVERIFY2(need.width() <= area.width() && need.height() <= area.height(), qPrintable(label->text()));
         }
+        // Buttons draw every word of their captions, legibly.
         for (QPushButton* b : w.findChildren<QPushButton*>()) {
-            QStyleOptionButton option;
-            option.initFrom(b);
-            const QRect area = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
-            const QRect need = b->fontMetrics().boundingRect(area, Qt::TextWordWrap, b->text());
-            QVERIFY2(need.width() <= area.width() && need.height() <= area.height(), qPrintable(b->text()));
+            QVERIFY2(captionFault(b).isEmpty(), qPrintable(b->text() + ": " + captionFault(b)));
+            QCOMPARE(drawnLines(b).join(' '), b->text().simplified());
         }
         // Parameter boxes show their defaults in full.
         for (int i = 0; i < 12; ++i) {
             QLineEdit* b = box(w, i);
             QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) < b->width() - 6, qPrintable(b->text()));
         }
+    }
+
+    void distanceReadoutIsLegibleInAWideAndANarrowFont() {
+        const QString caption = "dist  1.09500313630712";
+        QList<int> digits;
+        for (int stretch : {int(QFont::Unstretched), int(QFont::Condensed)}) {
+            KorvelWindow w;
+            QFont font = w.font();
+            font.setStretch(stretch);
+            w.setFont(font);
+            w.setText(ControlArray::cmd_color, 9, caption.toStdString());
+            w.flushTexts();
+            QPushButton* readout = bank(w, 9);
+            // What the program reads stays whole; what it draws is legible.
+            QCOMPARE(readout->text(), caption);
+            QVERIFY2(captionFault(readout).isEmpty(), qPrintable(captionFault(readout)));
+            const QString drawn = drawnLines(readout).join(' ');
+            QVERIFY2(drawn.startsWith("dist "), qPrintable(drawn));
+            // Rounded, not cut, to at least 7 significant digits.
+            const QString number = drawn.mid(5);
+            bool ok = false;
+            const double shown = number.toDouble(&ok);
+            QVERIFY2(ok, qPrintable(drawn));
+            const int significant = int(number.count(QRegularExpression("[0-9]")));
+            QVERIFY2(significant >= 7, qPrintable(drawn));
+            QVERIFY2(std::abs(shown - 1.09500313630712) <= 0.5 * std::pow(10.0, 1 - significant), qPrintable(drawn));
+            digits << significant;
+        }
+        // DejaVu Sans at 9 px is too wide for all 15; a narrower font shows more.
+        QVERIFY2(digits[0] < 15 && digits[1] >= digits[0], qPrintable(QString("%1, %2").arg(digits[0]).arg(digits[1])));
     }
 
     void longDescriptionsShowTheirStart() {
@@ -218,7 +270,7 @@ private slots:
         }
     }
 
-    void runButtonHasItsLightRedFaceAndShowsTheFocus() {
+    void focusOutlineStandsOutFromTheFaceDrawn() {
         KorvelWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -229,12 +281,36 @@ private slots:
         // from its face and from the window shows it.
         QVERIFY(run->hasFocus());
         auto color = [](QRgb p) { return korvel::rgb(qRed(p), qGreen(p), qBlue(p)); };
+        const korvel::Color window = color(w.palette().color(QPalette::Window).rgb());
         const QImage focused = run->grab().toImage();
         for (int y : {0, 1}) {
             const korvel::Color outline = color(focused.pixel(focused.width() / 2, y));
             QVERIFY(korvel::contrastRatio(outline, korvel::rgb(255, 128, 128)) >= 3);
-            QVERIFY(korvel::contrastRatio(outline, color(w.palette().color(QPalette::Window).rgb())) >= 3);
+            QVERIFY(korvel::contrastRatio(outline, window) >= 3);
         }
+        // The chosen size shows the checked face, whatever colour the style
+        // gives it; the outline stands out from the face just inside it.
+        QPushButton* size = bank(w, 5);
+        QTest::mouseClick(size, Qt::LeftButton);
+        QVERIFY(size->isChecked());
+        box(w, 0)->setFocus();
+        size->setText(QString());  // the bare face
+        const QImage face = size->grab().toImage();
+        size->setText(kBank[5]);
+        size->setFocus();
+        const QImage outlined = size->grab().toImage();
+        const int cx = face.width() / 2, cy = face.height() / 2, r = face.width() - 1, b = face.height() - 1;
+        const QList<QPoint> edge = {{0, cy}, {1, cy}, {r, cy}, {r - 1, cy}, {cx, 0}, {cx, 1}, {cx, b}, {cx, b - 1}};
+        const QList<QPoint> inside = {{3, cy}, {4, cy}, {r - 3, cy}, {r - 4, cy}, {cx, 3}, {cx, 4}, {cx, b - 3}, {cx, b - 4}};
+        for (const QPoint& e : edge) {
+            const korvel::Color outline = color(outlined.pixel(e));
+            QVERIFY(korvel::contrastRatio(outline, window) >= 3);
+            for (const QPoint& i : inside)
+                QVERIFY2(korvel::contrastRatio(outline, color(face.pixel(i))) >= 3,
+                         qPrintable(QString("outline %1 on face %2")
+                                        .arg(QColor(outlined.pixel(e)).name(), QColor(face.pixel(i)).name())));
+        }
+
         box(w, 0)->setFocus();
         // Most of the face, caption and border aside, is the light red.
         auto share = [](const QImage& image, QRgb colour) {
@@ -485,19 +561,62 @@ private slots:
         QCOMPARE(bank(w, 9)->text(), QString("dist  1.09500313630712"));
     }
 
-    void messageDoesNotBlock() {
+    void messageOpensBesideThePanelAndLeavesTheKeyboard() {
         KorvelWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.showMessage("first");  // would hang here if it ran its own loop
-        QMessageBox* box = w.messageBox();
-        QVERIFY(box && box->isVisible());
-        QVERIFY(!box->isModal());
-        QCOMPARE(box->text(), QString("first"));
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        // A refused run, pressed by key: the message names the box.
+        QPushButton* run = button(w, "runSImulation");
+        run->setFocus();
+        box(w, 3)->setText("x");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // would hang here if it ran its own loop
+        QMessageBox* message = w.messageBox();
+        QVERIFY(message && message->isVisible());
+        QVERIFY(!message->isModal());
+        QVERIFY(message->text().contains("screen scale"));
+        // Assistive technology reads it as an alert, and hears of each one.
+        QCOMPARE(QAccessible::queryAccessibleInterface(message)->role(), QAccessible::AlertMessage);
+        QSignalSpy alerts(message, SIGNAL(alerted()));
+        spin(100);
+        QVERIFY(w.isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), run);
+        // Over the drawing, clear of every control of the panel.
+        const QWidget* picture = child(w, "Picture1");
+        const QRect drawing(picture->mapToGlobal(QPoint(0, 0)), picture->size());
+        const QRect opened = message->frameGeometry();
+        QVERIFY2(opened.left() >= drawing.left() && opened.right() <= drawing.right(),
+                 qPrintable(QString("%1,%2 %3x%4").arg(opened.x()).arg(opened.y()).arg(opened.width()).arg(opened.height())));
+        for (QWidget* c : w.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (c != picture && !c->isWindow())
+                QVERIFY2(!opened.intersects(QRect(c->mapToGlobal(QPoint(0, 0)), c->size())), qPrintable(c->objectName()));
+        // A second message takes the same dialog, and is told again.
         w.showMessage("second");
-        QCOMPARE(w.messageBox(), box);
-        QCOMPARE(box->text(), QString("second"));
+        QCOMPARE(w.messageBox(), message);
+        QCOMPARE(message->text(), QString("second"));
         QCOMPARE(w.findChildren<QMessageBox*>().size(), 1);
+        QCOMPARE(alerts.size(), 1);
+        // Esc in any control closes it, and goes nowhere else.
+        box(w, 5)->setFocus();
+        QTest::keyClick(box(w, 5), Qt::Key_Escape);
+        QVERIFY(!message->isVisible());
+        QCOMPARE(QApplication::focusWidget(), box(w, 5));
+        // Its own OK closes it too.
+        w.showMessage("third");
+        QTest::mouseClick(message->button(QMessageBox::Ok), Qt::LeftButton);
+        QVERIFY(!message->isVisible());
+        // With the box mended, Space on the focused button runs, and closes
+        // the message.
+        w.showMessage("fourth");
+        run->setFocus();
+        box(w, 3)->setText("3");
+        spin(50);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(w.timer().ticking());
+        QVERIFY(!message->isVisible());
+        w.showMessage("fifth");
+        QCOMPARE(alerts.size(), 4);
     }
 
     void quitEndsTheEventLoop() {
@@ -760,6 +879,7 @@ private slots:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    korvel::qt::useProgramFont();
     int status = 0;
     {
         LayoutTest t;

@@ -1,6 +1,11 @@
 #include "ui/qt/focus_outline.h"
 
+#include <QImage>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "ui/accessibility.h"
 #include "ui/qt/picture_box.h"
@@ -15,13 +20,13 @@ constexpr qreal kCornerRadius = 2;
 
 Color toColor(const QColor& c) { return rgb(c.red(), c.green(), c.blue()); }
 
-}  // namespace
-
-void drawFocusOutline(QPainter& painter, const QWidget& control, const QColor& face) {
+void drawOutline(QPainter& painter, const QWidget& control, const std::vector<Color>& faces) {
     if (!control.hasFocus()) return;
-    const QColor window = control.window()->palette().color(QPalette::Window);
-    const Color outline =
-        focusOutlineColor(toColor(control.palette().color(QPalette::Highlight)), toColor(face), toColor(window));
+    const Color window = toColor(control.window()->palette().color(QPalette::Window));
+    // Each face may darken it further; two rounds settle every face there is.
+    Color outline = toColor(control.palette().color(QPalette::Highlight));
+    for (int round = 0; round < 2; ++round)
+        for (const Color face : faces) outline = focusOutlineColor(outline, face, window);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor::fromRgb(toQRgb(outline)), kOutlineWidth));
@@ -31,6 +36,28 @@ void drawFocusOutline(QPainter& painter, const QWidget& control, const QColor& f
     painter.drawRoundedRect(QRectF(control.rect()).adjusted(inset, inset, -inset, -inset), kCornerRadius,
                             kCornerRadius);
     painter.restore();
+}
+
+}  // namespace
+
+void drawFocusOutline(QPainter& painter, const QWidget& control, const QColor& face) {
+    drawOutline(painter, control, {toColor(face)});
+}
+
+void drawFocusOutline(QPainter& painter, const QWidget& control, const QImage& drawn) {
+    // Just inside the outline on each side, and the middle; corners the style
+    // left transparent are not the face.
+    const int w = drawn.width(), h = drawn.height();
+    const int in = std::min({static_cast<int>(std::ceil(kOutlineWidth * drawn.devicePixelRatio())), w / 2, h / 2});
+    const QPoint points[] = {{w / 2, in}, {w / 2, h - 1 - in}, {in, h / 2}, {w - 1 - in, h / 2}, {w / 2, h / 2}};
+    std::vector<Color> faces;
+    for (const QPoint& p : points) {
+        if (!drawn.valid(p)) continue;
+        const QRgb pixel = drawn.pixel(p);
+        if (qAlpha(pixel) == 255) faces.push_back(toColor(QColor::fromRgb(pixel)));
+    }
+    if (faces.empty()) faces.push_back(toColor(control.palette().color(QPalette::Button)));
+    drawOutline(painter, control, faces);
 }
 
 void PanelBox::paintEvent(QPaintEvent* event) {

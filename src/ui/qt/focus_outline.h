@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 
+class QImage;
 class QPainter;
 
 namespace korvel::qt {
@@ -12,6 +13,9 @@ namespace korvel::qt {
 // Draws the outline when `control` has the focus, that is whenever Space or
 // Enter would reach it.
 void drawFocusOutline(QPainter& painter, const QWidget& control, const QColor& face);
+// The same on a face the style drew into `drawn`, judged against the colours
+// it has just inside the outline and at its centre.
+void drawFocusOutline(QPainter& painter, const QWidget& control, const QImage& drawn);
 
 // A box of the panel: a line edit with the focus outline.
 class PanelBox : public QLineEdit {

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSignalBlocker>
 
 #include <cmath>
@@ -15,6 +14,7 @@
 #include "ui/accessibility.h"
 #include "ui/panel.h"
 #include "ui/qt/focus_outline.h"
+#include "ui/qt/operator_message.h"
 #include "ui/qt/wrap_button.h"
 
 namespace korvel::qt {
@@ -64,7 +64,7 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     setObjectName("Korvel");
     setWindowTitle("Korvel Simulation");
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
-    QFont font("DejaVu Sans");
+    QFont font = this->font();
     font.setPixelSize(kFontPixels);
     setFont(font);
 
@@ -137,8 +137,10 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
         }
         bank_[i] = button;
     }
-    // The readout reads aloud as one, not as its caption.
+    // The readout reads aloud as one, not as its caption, and shows fewer
+    // digits where all of them do not fit.
     bank_[kBankDistance]->setSpoken(spokenDistance);
+    bank_[kBankDistance]->setShortened(distanceCaption);
 
     connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
     connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
@@ -264,20 +266,11 @@ void KorvelWindow::place(ControlArray array, int index, const TwipsRect& rect) {
 }
 
 void KorvelWindow::showMessage(std::string_view message) {
-    if (!message_) {
-        message_ = new QMessageBox(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
-        message_->setObjectName("message");
-        message_->setWindowModality(Qt::NonModal);
-        message_->setModal(false);
-        // A quoted box text is shown as typed, never read as markup that
-        // could size the dialog.
-        message_->setTextFormat(Qt::PlainText);
-    }
-    message_->setText(toQString(message));
-    // Never exec(): the handler that reports returns at once.
-    message_->show();
-    message_->raise();
+    if (!message_) message_ = new OperatorMessage(this, picture_);
+    message_->say(toQString(message));
 }
+
+QMessageBox* KorvelWindow::messageBox() const { return message_; }
 
 void KorvelWindow::closeMessage() {
     if (message_) message_->hide();

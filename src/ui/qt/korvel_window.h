@@ -21,6 +21,7 @@ class QPushButton;
 
 namespace korvel::qt {
 
+class OperatorMessage;
 class WrapButton;
 
 constexpr int kTwipsPerPixel = 15;
@@ -51,7 +52,7 @@ public:
     const QtClock& clock() const { return clock_; }
     std::uint64_t tickCount() const { return timer_.tickCount(); }
     // The operator's message box; null until the first message.
-    QMessageBox* messageBox() const { return message_; }
+    QMessageBox* messageBox() const;
     bool ended() const { return ended_; }
 
     // One tick as the timer delivers it; its texts reach the widgets at
@@ -108,7 +109,7 @@ private:
     QtClock clock_;
     MtRandom random_;
     std::unique_ptr<Korvel> core_;
-    QMessageBox* message_ = nullptr;
+    OperatorMessage* message_ = nullptr;
     bool ended_ = false;
 };
 

@@ -1,9 +1,11 @@
 #include "ui/qt/wrap_button.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QTextOption>
+
+#include <algorithm>
 
 #include "ui/qt/focus_outline.h"
 
@@ -11,12 +13,42 @@ namespace korvel::qt {
 
 namespace {
 
-// Smallest pixel size a caption shrinks to before it breaks inside words.
-constexpr int kSmallestFontPixels = 7;
+// No caption is drawn smaller than this, and none on more lines.
+constexpr int kSmallestFontPixels = 8;
+constexpr int kMostLines = 2;
+// A shortened readout keeps at least these significant digits; the longest
+// a readout holds is 17.
+constexpr int kFewestDigits = 7;
+constexpr int kMostDigits = 17;
 
-bool fitsByWords(const QFont& font, const QRect& area, const QString& caption) {
-    const QRect needed = QFontMetrics(font).boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, caption);
-    return needed.width() <= area.width() && needed.height() <= area.height();
+// Greedy breaking between words; empty when a word alone is too wide.
+QStringList wrapByWords(const QFontMetrics& metrics, const QString& caption, int width) {
+    QStringList lines;
+    for (const QString& word : caption.split(' ', Qt::SkipEmptyParts)) {
+        const QString joined = lines.isEmpty() ? word : lines.last() + ' ' + word;
+        if (!lines.isEmpty() && metrics.horizontalAdvance(joined) <= width)
+            lines.last() = joined;
+        else if (metrics.horizontalAdvance(word) <= width)
+            lines << word;
+        else
+            return {};
+    }
+    return lines;
+}
+
+// Breaking anywhere, the last resort of a caption that fits no other way.
+QStringList wrapAnywhere(const QFontMetrics& metrics, const QString& caption, int width) {
+    QStringList lines{QString()};
+    for (const QChar c : caption.simplified()) {
+        if (!lines.last().isEmpty() && metrics.horizontalAdvance(lines.last() + c) > width) lines << QString();
+        lines.last() += c;
+    }
+    return lines;
+}
+
+// Height of lines drawn whole, ascent of the first to descent of the last.
+int blockHeight(const QFontMetrics& metrics, int lines) {
+    return (lines - 1) * metrics.lineSpacing() + metrics.ascent() + metrics.descent();
 }
 
 // Enter as Space, with the same press, release and repeat handling; other
@@ -48,31 +80,84 @@ void WrapButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    const QString caption = option.text;
     // The style draws the bevel; the caption and the focus outline are ours.
     // The style's own focus mark would show only after a focus change by key,
     // and would tint the face.
     option.text.clear();
     option.state &= ~QStyle::State_HasFocus;
-    painter.drawControl(QStyle::CE_PushButton, option);
+    // The focused button keeps the face it drew, for the outline to stand
+    // out from whatever it is: checked, pressed, or the style's own colour.
+    QImage bevel;
+    if (hasFocus()) {
+        const qreal ratio = devicePixelRatioF();
+        bevel = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        bevel.setDevicePixelRatio(ratio);
+        bevel.fill(Qt::transparent);
+        QPainter onImage(&bevel);
+        style()->drawControl(QStyle::CE_PushButton, &option, &onImage, this);
+        onImage.end();
+        painter.drawImage(0, 0, bevel);
+    } else {
+        painter.drawControl(QStyle::CE_PushButton, option);
+    }
 
-    QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const CaptionLayout layout = captionLayout();
+    QRect area = layout.area;
     if (option.state & (QStyle::State_Sunken | QStyle::State_On)) {
         area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     }
-    // A caption that does not fit by whole words, such as a long readout,
-    // gets a smaller font before it is broken inside a word, so it stays whole.
-    QFont captionFont = font();
-    while (captionFont.pixelSize() > kSmallestFontPixels && !fitsByWords(captionFont, area, caption))
-        captionFont.setPixelSize(captionFont.pixelSize() - 1);
-    painter.setFont(captionFont);
-
-    QTextOption layout(Qt::AlignCenter);
-    layout.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QFontMetrics metrics(layout.font);
+    painter.setFont(layout.font);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(QRectF(area), caption, layout);
-    drawFocusOutline(painter, *this, palette().color(QPalette::Button));
+    int baseline = area.top() + (area.height() - blockHeight(metrics, int(layout.lines.size()))) / 2 + metrics.ascent();
+    for (const QString& line : layout.lines) {
+        painter.drawText(area.left() + (area.width() - metrics.horizontalAdvance(line)) / 2, baseline, line);
+        baseline += metrics.lineSpacing();
+    }
+    if (hasFocus()) drawFocusOutline(painter, *this, bevel);
+}
+
+WrapButton::CaptionLayout WrapButton::captionLayout() const {
+    if (layoutCaption_ == text() && layoutFont_ == font() && layoutSize_ == size()) return layout_;
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    // Room for the shift of a pressed face, so the caption fits either way.
+    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this)
+                           .adjusted(0, 0, -style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                                     -style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    // The whole caption first, then a readout with ever fewer digits; for
+    // each, the largest font down to the smallest that fits it by words.
+    QStringList candidates{text()};
+    if (shortened_) {
+        const std::string caption = text().toStdString();
+        for (int digits = kMostDigits; digits >= kFewestDigits; --digits) {
+            const QString shorter = QString::fromStdString(shortened_(caption, digits));
+            if (shorter != candidates.last()) candidates << shorter;
+        }
+    }
+    const int largest = std::max(font().pixelSize(), QFontInfo(font()).pixelSize());
+    CaptionLayout found{font(), {}, area};
+    for (const QString& candidate : candidates) {
+        for (int pixels = largest; pixels >= kSmallestFontPixels && found.lines.isEmpty(); --pixels) {
+            found.font.setPixelSize(pixels);
+            const QFontMetrics metrics(found.font);
+            const QStringList lines = wrapByWords(metrics, candidate, area.width());
+            if (!lines.isEmpty() && lines.size() <= kMostLines &&
+                blockHeight(metrics, int(lines.size())) <= area.height())
+                found.lines = lines;
+        }
+        if (!found.lines.isEmpty()) break;
+    }
+    if (found.lines.isEmpty()) {
+        found.font.setPixelSize(kSmallestFontPixels);
+        found.lines = wrapAnywhere(QFontMetrics(found.font), candidates.last(), area.width());
+    }
+    layoutCaption_ = text();
+    layoutFont_ = font();
+    layoutSize_ = size();
+    layout_ = found;
+    return found;
 }
 
 QString WrapButton::spokenName() const { return QString::fromStdString(spoken_(text().toStdString())); }

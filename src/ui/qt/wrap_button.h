@@ -1,11 +1,13 @@
 #pragma once
-// A push button whose caption wraps onto more lines when it does not fit.
-// text() stays exactly the caption; only the painting differs. Enter presses
+// A push button whose caption wraps onto a second line, and takes a smaller
+// font down to 8 px, when it does not fit; a readout too long for that shows
+// fewer digits. text() stays exactly the caption; only the painting differs. Enter presses
 // it as Space does, as many desktop users expect. It shows the focus outline
 // whenever it has the focus.
 
 #include <QAccessibleWidget>
 #include <QPushButton>
+#include <QStringList>
 
 #include <string>
 #include <string_view>
@@ -25,6 +27,20 @@ public:
     void setSpoken(Spoken spoken) { spoken_ = spoken; }
     QString spokenName() const;
 
+    // A readout's caption with its number rounded to fewer significant
+    // digits; by default captions are not shortened.
+    using Shortened = std::string (*)(std::string_view caption, int digits);
+    void setShortened(Shortened shortened) { shortened_ = shortened; }
+
+    // The caption as it is drawn: its font, its lines, and the area they are
+    // centred in, unshifted.
+    struct CaptionLayout {
+        QFont font;
+        QStringList lines;
+        QRect area;
+    };
+    CaptionLayout captionLayout() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // Enter and keypad Enter press a focused button, as Space does.
@@ -33,6 +49,12 @@ protected:
 
 private:
     Spoken spoken_ = spokenCaption;
+    Shortened shortened_ = nullptr;
+    // The last layout, reused while the caption, font and size stay.
+    mutable CaptionLayout layout_;
+    mutable QString layoutCaption_;
+    mutable QFont layoutFont_;
+    mutable QSize layoutSize_;
 };
 
 // A WrapButton as assistive technology sees it. Its name is worked out from
