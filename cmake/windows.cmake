@@ -80,6 +80,11 @@ set(CPACK_NSIS_MUI_ICON ${korvel_icon})
 set(CPACK_NSIS_MUI_UNIICON ${korvel_icon})
 set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP ${korvel_welcome})
 set(CPACK_NSIS_MUI_UNWELCOMEFINISHPAGE_BITMAP ${korvel_welcome})
+set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# A 64-bit installer into the 64-bit program folder: a 32-bit one would run
+# on Windows, but not under a 64-bit-only wine.
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_DEFINES "Unicode true\nTarget amd64-unicode")
 # Windows reads these two flags as numbers; the generic installer writes text.
 # CPack reads these commands once more as CMake strings: hence \\\" for a
 # quote and \\\\ for a backslash.
