@@ -21,6 +21,18 @@ endforeach()
 add_custom_command(OUTPUT ${korvel_icon}
                    COMMAND ${KORVEL_ICOTOOL} -c -o ${korvel_icon} ${korvel_icon_args}
                    DEPENDS ${korvel_icon_pictures} VERBATIM)
+# The installer's welcome and finish picture, the program's icon on the night
+# of its drawing surface, at the 164 x 314 that the installer's pages show.
+find_program(KORVEL_CONVERT NAMES convert-im6.q16 convert REQUIRED)
+set(korvel_welcome ${korvel_generated}/welcome.bmp)
+add_custom_command(OUTPUT ${korvel_welcome}
+                   COMMAND ${KORVEL_CONVERT} -size 164x314 "gradient:#14204a-#000000"
+                           ( ${PROJECT_SOURCE_DIR}/data/icons/png/256.png -resize 128x128 )
+                           -gravity north -geometry +0+64 -composite -alpha off -type TrueColor
+                           BMP3:${korvel_welcome}
+                   DEPENDS ${PROJECT_SOURCE_DIR}/data/icons/png/256.png VERBATIM)
+add_custom_target(korvel_welcome ALL DEPENDS ${korvel_welcome})
+
 configure_file(${PROJECT_SOURCE_DIR}/data/windows/korvel.rc.in ${korvel_generated}/korvel.rc @ONLY)
 set_source_files_properties(${korvel_generated}/korvel.rc PROPERTIES OBJECT_DEPENDS ${korvel_icon})
 target_sources(korvel PRIVATE ${korvel_generated}/korvel.rc ${korvel_icon})
@@ -46,10 +58,17 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${QT6_INSTALL_PREFIX}/Qt-LGPL-3.0.txt ${QT6_INSTALL_PREFIX}/Qt-source.txt
         DESTINATION .)
+# DejaVu Sans is compiled into the program; its licence comes beside it.
+install(FILES /usr/share/doc/fonts-dejavu-core/copyright DESTINATION . RENAME DejaVu-fonts-LICENSE.txt)
 
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_FILE_NAME korvel-${PROJECT_VERSION}-windows-x64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Korvel Simulation")
+# One key for every version, so a newer one installs over an older one as one
+# entry among the installed programs; the older is uninstalled first, so one
+# folder holds only the newer one's files.
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Korvel Simulation")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_PACKAGE_EXECUTABLES korvel "Korvel Simulation")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
@@ -59,9 +78,23 @@ set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALLED_ICON_NAME korvel.exe)
 set(CPACK_NSIS_MUI_ICON ${korvel_icon})
 set(CPACK_NSIS_MUI_UNIICON ${korvel_icon})
+set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP ${korvel_welcome})
+set(CPACK_NSIS_MUI_UNWELCOMEFINISHPAGE_BITMAP ${korvel_welcome})
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 # A 64-bit installer into the 64-bit program folder: a 32-bit one would run
 # on Windows, but not under a 64-bit-only wine.
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_DEFINES "Unicode true\nTarget amd64-unicode")
+# Windows reads these two flags as numbers; the generic installer writes text.
+# CPack reads these commands once more as CMake strings: hence \\\" for a
+# quote and \\\\ for a backslash.
+set(korvel_uninstall_key "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}")
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+  WriteRegDWORD SHCTX \\\"${korvel_uninstall_key}\\\" \\\"NoModify\\\" 1
+  WriteRegDWORD SHCTX \\\"${korvel_uninstall_key}\\\" \\\"NoRepair\\\" 1")
+# The generic uninstaller leaves the vendor's key behind, empty.
+set(korvel_vendor_key "Software\\\\${CPACK_PACKAGE_VENDOR}")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+  DeleteRegKey SHCTX \\\"${korvel_vendor_key}\\\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}\\\"
+  DeleteRegKey /ifempty SHCTX \\\"${korvel_vendor_key}\\\"")
 include(CPack)

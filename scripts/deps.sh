@@ -27,9 +27,11 @@ korvel_packages=(
 korvel_qt_host_args=(-DQT_HOST_PATH=/usr
   "-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)/cmake")
 
+# The Windows program carries the DejaVu fonts and their licence from
+# fonts-dejavu-core; ImageMagick draws the installer's welcome picture.
 korvel_windows_packages=(
   "${korvel_wine_test_packages[@]}" cmake ninja-build qt6-base-dev dpkg-dev
-  nsis icoutils zip unzip xvfb xauth x11-utils xdotool imagemagick
+  nsis icoutils zip unzip xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
 )
 
 as_root() {

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program and makes its installer and portable zip,
 # then checks both under wine on a virtual X server: the installer installs
-# silently, the installed program's window shows and runs, the uninstaller
-# leaves nothing behind, and the unpacked zip runs too. The last two lines
-# printed are the paths of the installer and the zip. KORVEL_WINE_SHOT names a
-# PNG file to keep the screenshot of the installed program's run in.
+# silently, the installed program's window shows and runs, a newer version
+# installs over it as one folder and one entry, the uninstaller leaves no file
+# or registry key behind, and the unpacked zip runs too. The window's Qt tests,
+# built for Windows, run there on the Windows platform plugin. The last two
+# lines printed are the paths of the installer and the zip. KORVEL_WINE_SHOT
+# names a PNG file to keep the screenshot of the installed program's run in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -15,14 +17,21 @@ qt=$(./scripts/qt-windows.sh | tail -n 1)
 echo "== Windows program"
 # CMake keeps where it once found Qt: another Qt needs a fresh build folder.
 grep -qsx "CMAKE_PREFIX_PATH:[A-Z]*=$qt" build-windows/CMakeCache.txt || rm -rf build-windows
+# The window's tests come along; the core's run in the test command.
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF -DKORVEL_BENCH=OFF -DCMAKE_PREFIX_PATH="$qt" \
-    "${korvel_qt_host_args[@]}" >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=ON -DKORVEL_CORE_TESTS=OFF -DKORVEL_BENCH=OFF \
+    -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_CROSSCOMPILING_EMULATOR=wine "${korvel_qt_host_args[@]}" >/dev/null
 cmake --build build-windows -j2
-rm -f build-windows/korvel-*-windows-x64.*
+rm -rf build-windows/korvel-*-windows-x64.* build-windows/upgrade
 (cd build-windows && cpack >/dev/null)
 installer=$(ls "$PWD"/build-windows/korvel-*-windows-x64.exe)
 zip=$(ls "$PWD"/build-windows/korvel-*-windows-x64.zip)
+# The same installer as a newer version, to install over this one.
+version=$(sed -n 's/^project(korvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+newer=${version%.*}.$(( ${version##*.} + 1 ))
+(cd build-windows && cpack -G NSIS -R "$newer" -D CPACK_PACKAGE_FILE_NAME="korvel-$newer-windows-x64" \
+    -B "$PWD/upgrade" >/dev/null)
+upgrade="$PWD/build-windows/upgrade/korvel-$newer-windows-x64.exe"
 
 echo "== Checked under wine"
 work=$(mktemp -d)
@@ -39,20 +48,49 @@ folder="$WINEPREFIX/drive_c/Program Files/Korvel Simulation"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Korvel Simulation"
 [ -f "$folder/korvel.exe" ] || fail "the installer put no korvel.exe in $folder"
 [ -f "$menu/Korvel Simulation.lnk" ] || fail "the installer made no Start menu shortcut"
-installed_programs() { headless reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r'; }
-listed=$(installed_programs)
-grep -q "DisplayName.*Korvel Simulation" <<<"$listed" || fail "not among the installed programs"
-version=$(sed -n 's/^project(korvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+installed_programs() { headless reg query "$uninstall_key" /s | tr -d '\r'; }
+entry() { headless reg query "$uninstall_key\Korvel Simulation" | tr -d '\r'; }
+grep -q "DisplayName.*Korvel Simulation" <<<"$(installed_programs)" || fail "not among the installed programs"
+listed=$(entry)
 grep -q "DisplayVersion.*$version" <<<"$listed" || fail "the installed programs list no version $version"
+# Windows reads these flags as numbers.
+for flag in NoModify NoRepair; do
+    grep -Eq "$flag +REG_DWORD +0x1" <<<"$listed" || fail "$flag is not the number 1: $(grep "$flag" <<<"$listed")"
+done
 sh tests/e2e/window_check.sh --run "$folder/korvel.exe" "${KORVEL_WINE_SHOT:-}"
+
+headless "$upgrade" /S
+entries=$(grep -c "DisplayName.*Korvel Simulation" <<<"$(installed_programs)" || true)
+folders=$(find "$WINEPREFIX/drive_c/Program Files" -maxdepth 1 -iname '*korvel*' | wc -l)
+shown=$(entry | sed -n 's/.*DisplayVersion *REG_SZ *//p' | tr '\n' ' ')
+echo "Upgrade from $version to $newer: $folders install folder(s), $entries entry(ies) among the installed programs, version shown: $shown"
+[ "$entries" -eq 1 ] && [ "$folders" -eq 1 ] && [ "$shown" = "$newer " ] || fail "the upgrade left more than one, or not the newer"
+[ -f "$folder/korvel.exe" ] || fail "the upgrade left no korvel.exe in $folder"
 
 headless "$folder/Uninstall.exe" /S
 [ ! -e "$folder" ] || fail "the uninstaller left $(find "$folder" | head -n 5)"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start menu folder"
 ! grep -q "Korvel Simulation" <<<"$(installed_programs)" || fail "still among the installed programs"
+software=$(headless reg query 'HKLM\Software' | tr -d '\r')
+! grep -qi "korvel" <<<"$software" || fail "the uninstaller left $(grep -i korvel <<<"$software")"
 
 unzip -q "$zip" -d "$work/unpacked"
 sh tests/e2e/window_check.sh --run "$work/unpacked/$(basename "$zip" .zip)/korvel.exe"
+
+echo "== The window's Qt tests under wine"
+# Qt's DLLs, its plugins and the compiler's runtime, as Windows paths (wine's
+# Z: drive is the root).
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+# Qt Test writes its log for a debugger when the program has no console; wine
+# prints that log with WINEDEBUG's debugstr channel.
+started=$(date +%s)
+WINEDEBUG=-all,+debugstr QT_QPA_PLATFORM=windows QT_PLUGIN_PATH="$(windows_path "$qt/plugins")" \
+WINEPATH="$(windows_path "$qt/bin");$(windows_path "$PWD/build-windows/windows")" \
+    xvfb-run -a -s "-screen 0 1024x768x24" \
+    sh -c 'ctest --test-dir build-windows -R "^qt_" --output-on-failure; s=$?; wineserver -k; exit $s' \
+    || fail "the window's Qt tests under wine"
+echo "The window's Qt tests passed under wine in $(( $(date +%s) - started )) s (wine's timer and drawing, not Windows')"
 echo "Windows check passed"
 
 echo "$installer"
