@@ -1,7 +1,7 @@
 #pragma once
 // Where the craft is going: the predicted path over the drawing, the burn
 // preview of the button under the pointer or the focus, the energy history,
-// and the Orbit Data window, all kept up at most ten times a second. With
+// and the Orbit Data window, all kept up ten times a second. With
 // both views off it only samples the energy.
 
 #include <QObject>
@@ -46,6 +46,8 @@ public:
     // shown at once.
     void acted(const SimulationState& before);
 
+    // Ten times a second: the path and the figures change slowly on the
+    // screen, and each redraw of the overlay repaints the whole drawing.
     static constexpr int kPaceMs = 100;
 
 signals:

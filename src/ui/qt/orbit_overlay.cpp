@@ -63,7 +63,7 @@ void drawPath(QPainter& painter, const PictureBox& surface, const WorldMapping& 
 
 }  // namespace
 
-QImage drawOrbitOverlay(const PictureBox& surface, const WorldMapping& mapping,
+QImage drawOrbitOverlay(PictureBox& surface, const WorldMapping& mapping,
                         const orbit::PredictedPath* path, const orbit::PredictedPath* preview) {
     if (!(mapping.unit > 0) || !std::isfinite(mapping.screenScale)) return QImage();
     QImage overlay = surface.blankOverlay();

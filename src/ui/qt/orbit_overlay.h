@@ -25,7 +25,7 @@ struct WorldMapping {
 // The overlay for `surface`: the path, and the preview when there is one.
 // Each is a dashed line with a dot at periapsis, a hollow square at apoapsis
 // and a cross where it meets the surface. Empty paths draw nothing.
-QImage drawOrbitOverlay(const PictureBox& surface, const WorldMapping& mapping,
+QImage drawOrbitOverlay(PictureBox& surface, const WorldMapping& mapping,
                         const orbit::PredictedPath* path, const orbit::PredictedPath* preview);
 
 }  // namespace korvel::qt

@@ -212,9 +212,15 @@ void PictureBox::setOverlay(QImage overlay) {
     update();
 }
 
-QImage PictureBox::blankOverlay() const {
-    QImage overlay(image_.size(), QImage::Format_ARGB32_Premultiplied);
-    overlay.setDevicePixelRatio(image_.devicePixelRatio());
+QImage PictureBox::blankOverlay() {
+    // The overlay shown gives up its pixels: a new one every tenth of a second
+    // would cost more to allocate than to draw.
+    QImage overlay = std::move(overlay_);
+    overlay_ = QImage();
+    if (overlay.size() != image_.size() || overlay.devicePixelRatio() != image_.devicePixelRatio()) {
+        overlay = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+        overlay.setDevicePixelRatio(image_.devicePixelRatio());
+    }
     overlay.fill(Qt::transparent);
     return overlay;
 }

@@ -44,7 +44,9 @@ public:
     // where the drawing shows through, at the drawing's size and density
     // (start from blankOverlay()). A null image shows none.
     void setOverlay(QImage overlay);
-    QImage blankOverlay() const;
+    // A transparent image to draw the next overlay on; the one shown gives it
+    // its pixels and shows no more until setOverlay.
+    QImage blankOverlay();
     // Where a point in user units lands, in logical pixels; nothing while the
     // scale is unusable.
     std::optional<QPointF> toWidget(double x, double y) const;

@@ -6,6 +6,8 @@
 #include <QStylePainter>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "ui/qt/focus_outline.h"
 
@@ -118,42 +120,93 @@ void WrapButton::paintEvent(QPaintEvent*) {
     if (hasFocus()) drawFocusOutline(painter, *this, bevel);
 }
 
+namespace {
+
+// The lines of a caption that fits the area whole at this font, or none.
+QStringList fittingLines(const QFontMetrics& metrics, const QString& caption, const QRect& area) {
+    const QStringList lines = wrapByWords(metrics, caption, area.width());
+    if (lines.isEmpty() || lines.size() > kMostLines || blockHeight(metrics, int(lines.size())) > area.height())
+        return {};
+    return lines;
+}
+
+// A caption with every digit alike: texts of one shape take one width in a
+// font whose digits are all as wide, as UI fonts' are.
+QString digitShape(const QString& caption) {
+    QString shape = caption;
+    for (QChar& c : shape)
+        if (c.isDigit()) c = u'0';
+    return shape;
+}
+
+// `caption` broken into lines of as many words as `lines` hold.
+QStringList breakAlike(const QString& caption, const QStringList& lines) {
+    const QStringList words = caption.split(' ', Qt::SkipEmptyParts);
+    QStringList broken;
+    qsizetype next = 0;
+    for (const QString& line : lines) {
+        const qsizetype count = line.split(' ', Qt::SkipEmptyParts).size();
+        broken << words.mid(next, count).join(' ');
+        next += count;
+    }
+    return broken;
+}
+
+}  // namespace
+
 WrapButton::CaptionLayout WrapButton::captionLayout() const {
-    if (layoutCaption_ == text() && layoutFont_ == font() && layoutSize_ == size()) return layout_;
+    if (layoutSize_ == size() && layoutFont_ == font()) {
+        if (layoutCaption_ == text()) return layout_;
+        // A readout rewritten at display pace keeps the digits, font and line
+        // breaks of its last search while what it draws keeps that shape, or
+        // loses up to three trailing places to rounding: no measuring.
+        if (shortened_ && layoutDigits_ >= 0) {
+            const QString drawn =
+                layoutDigits_ ? QString::fromStdString(shortened_(text().toStdString(), layoutDigits_)) : text();
+            const QString shape = digitShape(drawn.simplified());
+            if (layoutShape_.startsWith(shape) && shape.size() + 3 >= layoutShape_.size()) {
+                layout_.lines = breakAlike(drawn, layout_.lines);
+                layoutCaption_ = text();
+                return layout_;
+            }
+        }
+    }
     QStyleOptionButton option;
     initStyleOption(&option);
     // Room for the shift of a pressed face, so the caption fits either way.
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this)
                            .adjusted(0, 0, -style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                                      -style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
-    // The whole caption first, then a readout with ever fewer digits; for
-    // each, the largest font down to the smallest that fits it by words.
-    QStringList candidates{text()};
+    // The whole caption first (0 digits: not shortened), then a readout with
+    // ever fewer digits; for each, the largest font down to the smallest that
+    // fits it by words.
+    std::vector<std::pair<QString, int>> candidates{{text(), 0}};
     if (shortened_) {
         const std::string caption = text().toStdString();
         for (int digits = kMostDigits; digits >= kFewestDigits; --digits) {
             const QString shorter = QString::fromStdString(shortened_(caption, digits));
-            if (shorter != candidates.last()) candidates << shorter;
+            if (shorter != candidates.back().first) candidates.emplace_back(shorter, digits);
         }
     }
     const int largest = std::max(font().pixelSize(), QFontInfo(font()).pixelSize());
     CaptionLayout found{font(), {}, area};
-    for (const QString& candidate : candidates) {
+    layoutDigits_ = -1;
+    for (const auto& [candidate, digits] : candidates) {
         for (int pixels = largest; pixels >= kSmallestFontPixels && found.lines.isEmpty(); --pixels) {
             found.font.setPixelSize(pixels);
-            const QFontMetrics metrics(found.font);
-            const QStringList lines = wrapByWords(metrics, candidate, area.width());
-            if (!lines.isEmpty() && lines.size() <= kMostLines &&
-                blockHeight(metrics, int(lines.size())) <= area.height())
-                found.lines = lines;
+            found.lines = fittingLines(QFontMetrics(found.font), candidate, area);
         }
-        if (!found.lines.isEmpty()) break;
+        if (!found.lines.isEmpty()) {
+            layoutDigits_ = digits;
+            break;
+        }
     }
     if (found.lines.isEmpty()) {
         found.font.setPixelSize(kSmallestFontPixels);
-        found.lines = wrapAnywhere(QFontMetrics(found.font), candidates.last(), area.width());
+        found.lines = wrapAnywhere(QFontMetrics(found.font), candidates.back().first, area.width());
     }
     layoutCaption_ = text();
+    layoutShape_ = digitShape(found.lines.join(' '));
     layoutFont_ = font();
     layoutSize_ = size();
     layout_ = found;

@@ -55,6 +55,10 @@ private:
     mutable QString layoutCaption_;
     mutable QFont layoutFont_;
     mutable QSize layoutSize_;
+    // What it draws with every digit alike, and the digits it was drawn
+    // with: 0 whole, -1 broken anywhere as a last resort.
+    mutable QString layoutShape_;
+    mutable int layoutDigits_ = -1;
 };
 
 // A WrapButton as assistive technology sees it. Its name is worked out from
