@@ -812,6 +812,7 @@ private slots:
         QTest::mouseClick(bank(w, 4), Qt::LeftButton);
         const QImage drawing = w.picture().image().copy();
         const double speed = w.core().state().velX[korvel::kCraft];
+        const QImage shownBefore = w.picture().shownImage();
         point(forward, true);
         QVERIFY(m.insight().preview());
         const auto preview = m.insight().preview()->points;
@@ -822,6 +823,7 @@ private slots:
         QVERIFY(samePoints(m.insight().path().points, preview));
         point(forward, false);
         QVERIFY(!m.insight().preview());
+        QVERIFY(w.picture().shownImage() != shownBefore);  // the new loop shows, not the old
 
         // "Apply Impulse" reads its direction now; one that is not a number
         // previews nothing, and a message left open stays as it is.

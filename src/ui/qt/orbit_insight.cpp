@@ -175,10 +175,17 @@ void OrbitInsight::showPath() {
     const auto s = settings();
     if (!pathShown_ || !s) {
         picture.setOverlay(QImage());
+        drawnLook_.reset();
         return;
     }
     const WorldMapping mapping{s->screenScale, static_cast<double>(window_.core().state().planetRadius)};
-    picture.setOverlay(drawOrbitOverlay(picture, mapping, &path_, preview_ ? &*preview_ : nullptr));
+    const orbit::PredictedPath* preview = preview_ ? &*preview_ : nullptr;
+    // Redrawing the overlay repaints the whole drawing; a closed loop that
+    // only moved its start along itself looks the same.
+    OverlayLook look = overlayLook(picture, mapping, &path_, preview);
+    if (look.closed && drawnLook_ == look && picture.showsOverlay()) return;
+    drawnLook_ = std::move(look);
+    picture.setOverlay(drawOrbitOverlay(picture, mapping, &path_, preview));
 }
 
 void OrbitInsight::showData() {

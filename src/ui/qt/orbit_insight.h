@@ -16,6 +16,7 @@
 #include "orbit/energy_history.h"
 #include "orbit/prediction.h"
 #include "sim/state.h"
+#include "ui/qt/orbit_overlay.h"
 
 namespace korvel::qt {
 
@@ -89,6 +90,8 @@ private:
     std::optional<orbit::Burn> focused_;
     orbit::EnergyHistory energy_;
     QPointer<OrbitDataWindow> data_;
+    // How the overlay shown looks, while one is shown.
+    std::optional<OverlayLook> drawnLook_;
 };
 
 }  // namespace korvel::qt

@@ -74,4 +74,31 @@ QImage drawOrbitOverlay(PictureBox& surface, const WorldMapping& mapping,
     return overlay;
 }
 
+OverlayLook overlayLook(const PictureBox& surface, const WorldMapping& mapping,
+                        const orbit::PredictedPath* path, const orbit::PredictedPath* preview) {
+    OverlayLook look;
+    const auto add = [&](std::optional<orbit::Vec2> point) {
+        const auto at = point ? place(surface, mapping, *point) : std::nullopt;
+        look.pixels.push_back(at ? std::lround(at->x()) : -1);
+        look.pixels.push_back(at ? std::lround(at->y()) : -1);
+    };
+    for (const orbit::PredictedPath* p : {path, preview}) {
+        if (!p) {
+            look.pixels.push_back(-2);
+            continue;
+        }
+        look.closed = look.closed && p->end == orbit::PredictedPath::End::Revolution;
+        look.pixels.push_back(static_cast<long>(p->end));
+        QRectF span;
+        for (const orbit::Vec2& point : p->points)
+            if (const auto at = place(surface, mapping, point)) span |= QRectF(*at, QSizeF(0, 0));
+        for (const qreal edge : {span.left(), span.top(), span.right(), span.bottom()})
+            look.pixels.push_back(std::lround(edge));
+        add(p->periapsis);
+        add(p->apoapsis);
+        add(p->impact);
+    }
+    return look;
+}
+
 }  // namespace korvel::qt

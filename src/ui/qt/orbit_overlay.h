@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QImage>
 
+#include <vector>
+
 #include "orbit/prediction.h"
 
 namespace korvel::qt {
@@ -26,6 +28,18 @@ struct WorldMapping {
 // Each is a dashed line with a dot at periapsis, a hollow square at apoapsis
 // and a cross where it meets the surface. Empty paths draw nothing.
 QImage drawOrbitOverlay(PictureBox& surface, const WorldMapping& mapping,
+                        const orbit::PredictedPath* path, const orbit::PredictedPath* preview);
+
+// What an overlay shows, in whole pixels: for each path how it ends, the box
+// it spans and its apsides. A path that ends after a revolution is a closed
+// loop that looks the same wherever along it the craft is, so while the look
+// of every path stays so, the overlay need not be drawn again.
+struct OverlayLook {
+    std::vector<long> pixels;
+    bool closed = true;
+    bool operator==(const OverlayLook&) const = default;
+};
+OverlayLook overlayLook(const PictureBox& surface, const WorldMapping& mapping,
                         const orbit::PredictedPath* path, const orbit::PredictedPath* preview);
 
 }  // namespace korvel::qt

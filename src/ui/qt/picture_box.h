@@ -47,6 +47,7 @@ public:
     // A transparent image to draw the next overlay on; the one shown gives it
     // its pixels and shows no more until setOverlay.
     QImage blankOverlay();
+    bool showsOverlay() const { return !overlay_.isNull(); }
     // Where a point in user units lands, in logical pixels; nothing while the
     // scale is unusable.
     std::optional<QPointF> toWidget(double x, double y) const;
