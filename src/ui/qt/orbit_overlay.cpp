@@ -89,11 +89,15 @@ OverlayLook overlayLook(const PictureBox& surface, const WorldMapping& mapping,
         }
         look.closed = look.closed && p->end == orbit::PredictedPath::End::Revolution;
         look.pixels.push_back(static_cast<long>(p->end));
-        QRectF span;
+        qreal left = kFarPixels, top = kFarPixels, right = -kFarPixels, bottom = -kFarPixels;
         for (const orbit::Vec2& point : p->points)
-            if (const auto at = place(surface, mapping, point)) span |= QRectF(*at, QSizeF(0, 0));
-        for (const qreal edge : {span.left(), span.top(), span.right(), span.bottom()})
-            look.pixels.push_back(std::lround(edge));
+            if (const auto at = place(surface, mapping, point)) {
+                left = std::min(left, at->x());
+                right = std::max(right, at->x());
+                top = std::min(top, at->y());
+                bottom = std::max(bottom, at->y());
+            }
+        for (const qreal edge : {left, top, right, bottom}) look.pixels.push_back(std::lround(edge));
         add(p->periapsis);
         add(p->apoapsis);
         add(p->impact);
