@@ -24,9 +24,9 @@ public:
     static constexpr QColor kPotentialColor{0, 114, 178};
     static constexpr QColor kTotalColor{0, 158, 115};
 
-    // Twice a second: a graph of minutes to days of simulated time moves
+    // Once a second: a graph of minutes to days of simulated time moves
     // slowly, and each repaint costs about a millisecond.
-    static constexpr int kRepaintIntervalMs = 500;
+    static constexpr int kRepaintIntervalMs = 1000;
 
     explicit EnergyPlot(QWidget* parent = nullptr);
 

@@ -130,14 +130,17 @@ void OrbitInsight::acted(const SimulationState& before) {
 
 void OrbitInsight::onPace() {
     // Paused or ended: shown once more as it stopped, then it stays.
-    if (!window_.timer().ticking()) pace_.stop();
+    const bool stopping = !window_.timer().ticking();
+    if (stopping) pace_.stop();
     sampleEnergy();
     if (pathShown_) {
         predict();
         predictPreview();
         showPath();
     }
-    showData();
+    // The figures at every other pace: five times a second is as fast as
+    // they can be read, and each new text lays the window out again.
+    if (++paces_ % 2 == 0 || stopping) showData();
 }
 
 void OrbitInsight::predict() {

@@ -90,6 +90,7 @@ private:
     std::optional<orbit::Burn> focused_;
     orbit::EnergyHistory energy_;
     QPointer<OrbitDataWindow> data_;
+    unsigned paces_ = 0;
     // How the overlay shown looks, while one is shown.
     std::optional<OverlayLook> drawnLook_;
 };
