@@ -1,8 +1,8 @@
 #pragma once
 // Where the craft is going: the predicted path over the drawing, the burn
 // preview of the button under the pointer or the focus, the energy history,
-// and the Orbit Data window, all kept up ten times a second. With
-// both views off it only samples the energy.
+// and the Orbit Data window: the path kept up ten times a second, the
+// figures five. With both views off it only samples the energy.
 
 #include <QObject>
 #include <QPointer>
