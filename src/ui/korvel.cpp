@@ -67,16 +67,14 @@ void Korvel::drawCircle(double x, double y, double radius, Color color) {
         p_.picture.circle(x, y, radius, color);
 }
 
-// A world point in metres lands at (85 s / 75 + x / unit, s - y / unit): the
-// planet in the middle, one picture unit per length unit, y up.
 void Korvel::drawWorldPoint(double screenScale, double x, double y, Color color) {
-    const double unit = state_.planetRadius;
-    drawPoint(screenScale * 85 / 75 + x / unit, screenScale - y / unit, color);
+    const PicturePoint at = worldToPicture(screenScale, state_.planetRadius, x, y);
+    drawPoint(at.x, at.y, color);
 }
 
 void Korvel::drawWorldCircle(double screenScale, double x, double y, double radius, Color color) {
-    const double unit = state_.planetRadius;
-    drawCircle(screenScale * 85 / 75 + x / unit, screenScale - y / unit, radius, color);
+    const PicturePoint at = worldToPicture(screenScale, state_.planetRadius, x, y);
+    drawCircle(at.x, at.y, radius, color);
 }
 
 }  // namespace korvel

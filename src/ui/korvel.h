@@ -32,6 +32,17 @@ struct RunParameters {
     double circleRadius = 0; // drawing units; 0 or below draws no circle
 };
 
+// Where a world point (metres from the planet's centre, y up) lands on the
+// drawing, in its user units: the planet in the middle of a view 170 s / 75
+// units wide and 2 s high, one unit per length unit, y down.
+struct PicturePoint {
+    double x = 0;
+    double y = 0;
+};
+inline PicturePoint worldToPicture(double screenScale, double unit, double x, double y) {
+    return {screenScale * 85 / 75 + x / unit, screenScale - y / unit};
+}
+
 class Korvel {
 public:
     explicit Korvel(const Platform& platform);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "ui/korvel.h"
 #include "ui/qt/picture_box.h"
 
 namespace korvel::qt {
@@ -20,9 +21,8 @@ constexpr qreal kMarkerHalf = 2.5;
 constexpr qreal kFarPixels = 1e5;
 
 std::optional<QPointF> place(const PictureBox& surface, const WorldMapping& m, orbit::Vec2 p) {
-    const double x = m.screenScale * 85 / 75 + p.x / m.unit;
-    const double y = m.screenScale - p.y / m.unit;
-    const auto at = surface.toWidget(x, y);
+    const PicturePoint user = worldToPicture(m.screenScale, m.unit, p.x, p.y);
+    const auto at = surface.toWidget(user.x, user.y);
     if (!at || !std::isfinite(at->x()) || !std::isfinite(at->y())) return std::nullopt;
     return QPointF(std::clamp(at->x(), -kFarPixels, kFarPixels), std::clamp(at->y(), -kFarPixels, kFarPixels));
 }
