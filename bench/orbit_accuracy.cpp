@@ -10,7 +10,7 @@
 
 #include "fakes.h"
 #include "sim/numbers.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 int main() {
     using namespace korvel;

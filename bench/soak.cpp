@@ -17,7 +17,7 @@
 #include "orbit/energy_history.h"
 #include "orbit/prediction.h"
 #include "sim/numbers.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 namespace {
 

@@ -31,6 +31,7 @@
 #include "ui/qt/orbit_insight.h"
 
 using korvel::kLengthUnit;
+using korvel::Vec2;
 
 // Runs the event loop for the given time; QTest::qWait would sleep between
 // events and slow the ticks down.

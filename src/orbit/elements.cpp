@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "sim/physics.h"
 
 namespace korvel::orbit {
 namespace {
@@ -32,12 +31,6 @@ std::optional<double> openTime(double from, double to, double meanMotion, double
 }
 
 }  // namespace
-
-double Planet::mu() const {
-    return kSurfaceGravity * mass * static_cast<double>(kLengthUnit) * kLengthUnit;
-}
-
-double Planet::surfaceRadius() const { return attracts() ? std::cbrt(mass) * kLengthUnit : 0; }
 
 std::optional<OrbitFigures> orbitFigures(Vec2 position, Vec2 velocity, const Planet& planet,
                                          double timeSign) {

@@ -6,13 +6,9 @@
 #include <optional>
 
 #include "sim/state.h"
+#include "sim/vec2.h"
 
 namespace korvel::orbit {
-
-struct Vec2 {
-    double x = 0;
-    double y = 0;
-};
 
 // The run's planet as the orbit figures need it. A mass of 0 or below has no
 // orbit to speak of.
@@ -20,10 +16,9 @@ struct Planet {
     double mass = 0;  // Earth masses
 
     bool attracts() const { return mass > 0; }
-    // Gravitational parameter, m³/s²: 9.8 × mass × length unit².
-    double mu() const;
-    // Where the blue disc ends: mass^(1/3) length units, in metres.
-    double surfaceRadius() const;
+    double mu() const { return gravityParameter(mass); }
+    // Where the blue disc ends, in metres.
+    double surfaceRadius() const { return attracts() ? discRadius(mass) * kLengthUnit : 0; }
 };
 
 // Figures of one orbit. Distances in metres from the planet's centre, times in

@@ -6,7 +6,6 @@
 #include <limits>
 #include <numbers>
 
-#include "sim/physics.h"
 
 namespace korvel::orbit {
 namespace {
@@ -138,10 +137,8 @@ void markApsides(PredictedPath& path, const std::vector<double>& radius) {
 
 PredictedPath predictPath(const SimulationState& state, const PredictionSettings& settings) {
     PredictedPath path;
-    const double unitSquared = static_cast<double>(state.planetRadius) * state.planetRadius;
-    const Pulls pulls{kSurfaceGravity * settings.planet.mass * unitSquared,
-                      kSurfaceGravity * state.secondPlanetMass * unitSquared,
-                      kSurfaceGravity * unitSquared, state.secondPlanetOn};
+    const Pulls pulls{gravityParameter(settings.planet.mass), gravityParameter(state.secondPlanetMass),
+                      gravityParameter(1), state.secondPlanetOn};
     Bodies b{state.posX[kCraft], state.posY[kCraft], state.velX[kCraft], state.velY[kCraft], 0, 0, 0, 0};
     if (pulls.secondOn) {
         b.px = state.posX[kSecondPlanet];

@@ -2,42 +2,40 @@
 
 #include <cmath>
 
-#include "ui/panel.h"
-
 namespace korvel {
 
-std::optional<Velocity> velocityAlongTravel(Velocity v, int button, int size) {
+std::optional<Vec2> velocityAlongTravel(Vec2 v, Burn burn, int size) {
     const double share = size / std::hypot(v.x, v.y);
     double vx = v.x;
     double vy = v.y;
-    switch (button) {
-        case kBankForward:
+    switch (burn) {
+        case Burn::Forward:
             vx = vx + vx * share;
             vy = vy + vy * share;
             break;
-        case kBankBackward:
+        case Burn::Backward:
             vx = vx - vx * share;
             vy = vy - vy * share;
             break;
         // Sideways: the y update uses the x velocity as already changed.
-        case kBankToRight:
+        case Burn::ToRight:
             vx = vx + vy * share;
             vy = vy - vx * share;
             break;
-        case kBankToLeft:
+        case Burn::ToLeft:
             vx = vx - vy * share;
             vy = vy + vx * share;
             break;
-        default:
+        case Burn::Apply:
             break;
     }
     // At rest the share is infinite; a speed within a few hundred powers of
     // ten of zero has a direction too fine to scale by.
     if (!std::isfinite(vx) || !std::isfinite(vy)) return std::nullopt;
-    return Velocity{vx, vy};
+    return Vec2{vx, vy};
 }
 
-Velocity velocityInDirection(Velocity v, int size, double direction) {
+Vec2 velocityInDirection(Vec2 v, int size, double direction) {
     return {v.x + size * std::cos(direction), v.y + size * std::sin(direction)};
 }
 

@@ -2,20 +2,22 @@
 
 #include <cmath>
 
+#include "sim/vec2.h"
+
 namespace korvel {
 namespace {
 
 // What the pulls of one sub-step do to a body: the change of its velocity
 // (acceleration × dt) and the extra change of its position (acceleration × dt²).
 struct Kick {
-    double vx = 0, vy = 0;
-    double x = 0, y = 0;
+    Vec2 velocity;
+    Vec2 position;
 
     Kick& operator+=(const Kick& other) {
-        vx += other.vx;
-        vy += other.vy;
-        x += other.x;
-        y += other.y;
+        velocity.x += other.velocity.x;
+        velocity.y += other.velocity.y;
+        position.x += other.position.x;
+        position.y += other.position.y;
         return *this;
     }
 };
@@ -37,8 +39,8 @@ inline Kick pullAt(double dx, double dy, const PullPerStep& pull) {
     // overflows, and that step is refused like any other that is not finite.
     const double velocity = pull.velocity * perR2;
     const double position = pull.position * perR2;
-    return {velocity * dx * perR2 * r, velocity * dy * perR2 * r,
-            position * dx * perR2 * r, position * dy * perR2 * r};
+    return {{velocity * dx * perR2 * r, velocity * dy * perR2 * r},
+            {position * dx * perR2 * r, position * dy * perR2 * r}};
 }
 
 PullPerStep perStep(double pull, double dt) { return {pull * dt, pull * dt * dt}; }
@@ -46,12 +48,11 @@ PullPerStep perStep(double pull, double dt) { return {pull * dt, pull * dt * dt}
 }  // namespace
 
 StepConstants stepConstants(const SimulationState& state, double dt, double planetMass) {
-    const double unitSquared = static_cast<double>(state.planetRadius) * state.planetRadius;
     StepConstants k;
     k.dt = dt;
-    k.planetPull = perStep((-kSurfaceGravity * planetMass) * unitSquared, dt);
-    k.secondPlanetPull = perStep((-kSurfaceGravity * state.secondPlanetMass) * unitSquared, dt);
-    k.orbitPull = perStep(-kSurfaceGravity * unitSquared, dt);
+    k.planetPull = perStep(-gravityParameter(planetMass), dt);
+    k.secondPlanetPull = perStep(-gravityParameter(state.secondPlanetMass), dt);
+    k.orbitPull = perStep(-gravityParameter(1), dt);
     k.secondPlanetOn = state.secondPlanetOn;
     return k;
 }
@@ -65,10 +66,10 @@ bool advanceSubStep(SimulationState& state, const StepConstants& k) {
                         state.posY[kCraft] - state.posY[kSecondPlanet], k.secondPlanetPull);
     }
     // x + (v + a·dt)·dt, as x + v·dt + a·dt²: the position need not wait for the velocity.
-    const double vx = state.velX[kCraft] + craft.vx;
-    const double vy = state.velY[kCraft] + craft.vy;
-    const double x = (state.posX[kCraft] + state.velX[kCraft] * k.dt) + craft.x;
-    const double y = (state.posY[kCraft] + state.velY[kCraft] * k.dt) + craft.y;
+    const double vx = state.velX[kCraft] + craft.velocity.x;
+    const double vy = state.velY[kCraft] + craft.velocity.y;
+    const double x = (state.posX[kCraft] + state.velX[kCraft] * k.dt) + craft.position.x;
+    const double y = (state.posY[kCraft] + state.velY[kCraft] * k.dt) + craft.position.y;
     bool finite = std::isfinite(x) && std::isfinite(y) && std::isfinite(vx) && std::isfinite(vy);
 
     // The second planet orbits the planet as if the planet had mass 1.
@@ -76,10 +77,10 @@ bool advanceSubStep(SimulationState& state, const StepConstants& k) {
     if (k.secondPlanetOn) {
         const Kick second = pullAt(state.posX[kSecondPlanet] - state.posX[kPlanet],
                                    state.posY[kSecondPlanet] - state.posY[kPlanet], k.orbitPull);
-        pvx = state.velX[kSecondPlanet] + second.vx;
-        pvy = state.velY[kSecondPlanet] + second.vy;
-        px = (state.posX[kSecondPlanet] + state.velX[kSecondPlanet] * k.dt) + second.x;
-        py = (state.posY[kSecondPlanet] + state.velY[kSecondPlanet] * k.dt) + second.y;
+        pvx = state.velX[kSecondPlanet] + second.velocity.x;
+        pvy = state.velY[kSecondPlanet] + second.velocity.y;
+        px = (state.posX[kSecondPlanet] + state.velX[kSecondPlanet] * k.dt) + second.position.x;
+        py = (state.posY[kSecondPlanet] + state.velY[kSecondPlanet] * k.dt) + second.position.y;
         finite = finite && std::isfinite(px) && std::isfinite(py) && std::isfinite(pvx) &&
                  std::isfinite(pvy);
     }

@@ -6,10 +6,7 @@
 
 namespace korvel {
 
-// Pull at one length unit of a planet of one Earth mass, m/s².
-constexpr double kSurfaceGravity = 9.8;
-
-// A pull's strength, -9.8 × mass × planetRadius² (m³/s²), times dt for the
+// A pull's strength, -gravityParameter(mass) (m³/s²), times dt for the
 // velocity (m³/s) and times dt² for the position (m³).
 struct PullPerStep {
     double velocity = 0;

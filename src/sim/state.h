@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "sim/units.h"
+
 namespace korvel {
 
 // Body indices of the per-body arrays.
@@ -15,9 +17,6 @@ constexpr int kBodyCount = 3;
 
 // Rings are kept in elements 1 to 10; element 0 is never used.
 constexpr int kMaxRings = 10;
-
-// The length unit, metres: the Earth's radius.
-constexpr int kLengthUnit = 6'380'000;
 
 struct SimulationState {
     // Per body (see the indices above), world frame: origin at the planet's
@@ -46,7 +45,7 @@ struct SimulationState {
     std::string screenScale;  // half the view's height, drawing units
 
     double startRadius = 0;  // the craft's initial distance from the planet centre, m
-    int planetRadius = 0;    // the length unit, m; 6,380,000 from start-up on
+    int planetRadius = 0;    // the record's copy of kLengthUnit, written at start-up and set-up
 
     bool secondPlanetOn = false;     // switched on once, never off
     double secondPlanetMass = 0;     // Earth masses

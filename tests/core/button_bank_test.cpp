@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fakes.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "fakes.h"
 #include "sim/numbers.h"
-#include "ui/accessibility.h"
-#include "ui/panel.h"
+#include "app/accessibility.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {

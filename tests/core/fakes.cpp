@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "sim/numbers.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 namespace korvel::testing {
 
@@ -90,11 +90,11 @@ TrailAgainstPath trailAgainstPath(const char* timeFactor, bool secondPlanet) {
     // The default view shows 6.8 length units across 8500 twips.
     const double pixelsPerMetre = (8500.0 / 15) / (6.8 * kLengthUnit);
     double swept = 0;
-    orbit::Vec2 last{rig.state.posX[kCraft], rig.state.posY[kCraft]};
+    Vec2 last{rig.state.posX[kCraft], rig.state.posY[kCraft]};
     while (swept < 2 * std::numbers::pi) {
         rig.tickAfter(0.001);
         rig.picture.calls.clear();
-        const orbit::Vec2 at{rig.state.posX[kCraft], rig.state.posY[kCraft]};
+        const Vec2 at{rig.state.posX[kCraft], rig.state.posY[kCraft]};
         swept += std::abs(std::atan2(last.x * at.y - last.y * at.x, last.x * at.x + last.y * at.y));
         last = at;
         check.worstPixels = std::max(check.worstPixels, orbit::distanceFromPath(check.path, at) * pixelsPerMetre);

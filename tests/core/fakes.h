@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "orbit/prediction.h"
-#include "ui/korvel.h"
+#include "app/korvel.h"
 
 namespace korvel::testing {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {

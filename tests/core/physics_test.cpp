@@ -5,7 +5,7 @@
 
 #include "fakes.h"
 #include "sim/physics.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "fakes.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {

@@ -22,7 +22,7 @@
 
 #include "fakes.h"
 #include "sim/numbers.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {

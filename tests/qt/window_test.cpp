@@ -26,7 +26,7 @@
 #include <cmath>
 #include <vector>
 
-#include "ui/accessibility.h"
+#include "app/accessibility.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/orbit_insight.h"
@@ -680,7 +680,7 @@ class OrbitInsightTest : public QObject {
         }
     }
 
-    static bool samePoints(const std::vector<korvel::orbit::Vec2>& a, const std::vector<korvel::orbit::Vec2>& b) {
+    static bool samePoints(const std::vector<korvel::Vec2>& a, const std::vector<korvel::Vec2>& b) {
         return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                           [](auto p, auto q) { return p.x == q.x && p.y == q.y; });
     }

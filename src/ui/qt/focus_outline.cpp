@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "ui/accessibility.h"
+#include "app/accessibility.h"
 #include "ui/qt/picture_box.h"
 
 namespace korvel::qt {

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/accessibility.h"
-#include "ui/panel.h"
+#include "app/accessibility.h"
+#include "app/panel.h"
 #include "ui/qt/focus_outline.h"
 #include "ui/qt/operator_message.h"
 #include "ui/qt/wrap_button.h"
@@ -144,7 +144,7 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
 
     connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
     connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
-    connect(exit_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_exit_program_Click(); }); });
+    connect(exit_, &QPushButton::clicked, this, &KorvelWindow::quit);
     connect(restart_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_restart_Click(); }); });
     connect(apply_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_apply_Click(); }); });
     connect(continue_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_continue_Click(); }); });
@@ -294,12 +294,23 @@ void KorvelWindow::closeEvent(QCloseEvent* event) {
 template <typename Handler>
 void KorvelWindow::dispatch(Handler&& handler) {
     if (ended_) return;
-    const SimulationState before = core_->state();
     handler();
     // The operator sees the effect of a click at once.
     flushTexts();
     showChosenSize();
-    emit acted(before);
+    passOnEvents();
+}
+
+void KorvelWindow::passOnEvents() {
+    if (core_->hasEvents()) emit happened(core_->drainEvents());
+}
+
+void KorvelWindow::quit() {
+    dispatch([this] { core_->cmd_exit_program_Click(); });
+}
+
+QWidget* KorvelWindow::burnButton(Burn burn) const {
+    return burn == Burn::Apply ? apply_ : bank_[kBankForward + static_cast<int>(burn)];
 }
 
 void KorvelWindow::showChosenSize() {
@@ -315,6 +326,8 @@ void KorvelWindow::showChosenSize() {
 void KorvelWindow::tick() {
     if (ended_) return;
     core_->Timer1_Timer();
+    // A motion out of range pauses the run.
+    passOnEvents();
 }
 
 }  // namespace korvel::qt

@@ -8,9 +8,10 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "ui/korvel.h"
-#include "ui/platform.h"
+#include "app/korvel.h"
+#include "app/platform.h"
 #include "ui/qt/picture_box.h"
 #include "ui/qt/qt_platform.h"
 
@@ -55,15 +56,21 @@ public:
     QMessageBox* messageBox() const;
     bool ended() const { return ended_; }
 
+    // The button that fires `burn`.
+    QWidget* burnButton(Burn burn) const;
+
     // One tick as the timer delivers it; its texts reach the widgets at
     // display pace.
     void tick();
     // Pushes the texts the handlers wrote into the widgets now.
     void flushTexts();
 
+    // "Quit", from the button or the menu.
+    void quit();
+
 signals:
-    // A click handler ran; `before` is the state it found.
-    void acted(const SimulationState& before);
+    // What a handler did, drained from the program after it ran.
+    void happened(const std::vector<RunEvent>& events);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +88,7 @@ private:
     // Runs a click handler of the core, then shows the texts it wrote.
     template <typename Handler>
     void dispatch(Handler&& handler);
+    void passOnEvents();
     void setTabOrderChain();
     // Presses the button of the impulse size in force, and only that one.
     void showChosenSize();

@@ -10,7 +10,6 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSaveFile>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -31,7 +30,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowIcon(icon);
 
     insight_ = new OrbitInsight(*korvel_, this);
-    connect(korvel_, &KorvelWindow::acted, insight_, &OrbitInsight::acted);
+    connect(korvel_, &KorvelWindow::happened, insight_, &OrbitInsight::onEvents);
     buildMenus();
     // The client area keeps its size; the window adds the menu bar to it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -59,9 +58,8 @@ void MainWindow::buildMenus() {
             &QAction::triggered, this, &MainWindow::copyPicture);
     file->addSeparator();
     // Exactly what the "Quit" button does.
-    auto* quitButton = korvel_->findChild<QPushButton*>("cmd_exit_program");
     connect(addItem(file, "actionQuit", "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered,
-            quitButton, &QPushButton::click);
+            korvel_, &KorvelWindow::quit);
 
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("menuView");

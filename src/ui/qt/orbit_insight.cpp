@@ -5,8 +5,7 @@
 
 #include <cmath>
 
-#include "sim/numbers.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_data_window.h"
 #include "ui/qt/orbit_overlay.h"
@@ -14,26 +13,14 @@
 
 namespace korvel::qt {
 
-namespace {
-
-bool sameBody(const SimulationState& a, const SimulationState& b, int body) {
-    return a.posX[body] == b.posX[body] && a.posY[body] == b.posY[body] && a.velX[body] == b.velX[body] &&
-           a.velY[body] == b.velY[body];
-}
-
-}  // namespace
-
 OrbitInsight::OrbitInsight(KorvelWindow& window, QWidget* owner) : QObject(owner), window_(window), owner_(owner) {
     pace_.setInterval(kPaceMs);
     connect(&pace_, &QTimer::timeout, this, &OrbitInsight::onPace);
-    const std::pair<const char*, orbit::Burn> buttons[] = {
-        {"cmd_color(0)", orbit::Burn::Forward}, {"cmd_color(1)", orbit::Burn::Backward},
-        {"cmd_color(2)", orbit::Burn::ToRight}, {"cmd_color(3)", orbit::Burn::ToLeft},
-        {"cmd_apply", orbit::Burn::Apply}};
     for (std::size_t i = 0; i < burnButtons_.size(); ++i) {
-        QWidget* button = window.findChild<QWidget*>(buttons[i].first);
-        burnButtons_[i] = {button, buttons[i].second};
-        if (button) button->installEventFilter(this);
+        const auto burn = static_cast<orbit::Burn>(i);
+        QWidget* button = window.burnButton(burn);
+        burnButtons_[i] = {button, burn};
+        button->installEventFilter(this);
     }
 }
 
@@ -41,30 +28,16 @@ OrbitInsight::~OrbitInsight() = default;
 
 QWidget* OrbitInsight::dataWindow() const { return data_; }
 
-std::optional<OrbitInsight::Settings> OrbitInsight::settings() const {
-    const SimulationState& state = window_.core().state();
-    // The snapshots are empty until the first run.
-    if (state.planetMass.empty() || state.planetRadius <= 0) return std::nullopt;
-    const auto mass = snapshotNumber(state.planetMass);
-    const auto timeFactor = snapshotNumber(state.timeFactor);
-    const auto screenScale = snapshotNumber(state.screenScale);
-    if (!mass || !timeFactor || !screenScale) return std::nullopt;
-    Settings s;
-    s.planet.mass = *mass;
-    s.timeFactor = *timeFactor;
-    s.screenScale = *screenScale;
-    s.prediction.planet = s.planet;
-    s.prediction.timeSign = *timeFactor < 0 ? -1 : 1;
-    // The view is 170 s / 75 units wide and 2 s high: its half-diagonal.
-    s.prediction.viewRadius = std::abs(*screenScale) * std::hypot(85.0 / 75.0, 1.0) * state.planetRadius;
-    return s;
-}
+const Korvel& OrbitInsight::core() const { return window_.core(); }
 
-// As the "realtime interval" readout counts it; a pause stops it.
-double OrbitInsight::simulatedTime(double timeFactor) const {
-    const SimulationState& state = window_.core().state();
-    const double now = window_.timer().enabled() ? window_.clock().now() : state.pauseStart;
-    return (now - state.runStartTime) * timeFactor;
+std::optional<orbit::PredictionSettings> OrbitInsight::prediction() const {
+    const auto& settings = core().settings();
+    if (!settings) return std::nullopt;
+    orbit::PredictionSettings p;
+    p.planet.mass = settings->planetMass;
+    p.timeSign = settings->timeFactor < 0 ? -1 : 1;
+    p.viewRadius = settings->view.reach();
+    return p;
 }
 
 std::optional<orbit::Burn> OrbitInsight::previewedBurn() const { return hovered_ ? hovered_ : focused_; }
@@ -101,31 +74,60 @@ void OrbitInsight::setDataShown(bool shown) {
     data_->raise();
 }
 
-void OrbitInsight::acted(const SimulationState& before) {
-    const SimulationState& now = window_.core().state();
-    const bool started = now.runStartTime != before.runStartTime;
-    const bool moved = !sameBody(before, now, kCraft) || now.secondPlanetOn != before.secondPlanetOn ||
-                       (now.secondPlanetOn && !sameBody(before, now, kSecondPlanet));
-    if (!started && !moved && now.impulseSize == before.impulseSize) return;
-    if (const auto s = settings(); s && (started || moved)) {
-        const double t = simulatedTime(s->timeFactor);
-        const auto& samples = energy_.samples();
-        if (started) {
-            // A new start puts the craft back and the run's clock to 0; a
-            // continued run goes on where it was.
-            if (moved || (!samples.empty() && std::abs(t) < std::abs(samples.back().time))) energy_.clear();
+void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
+    bool changed = false;
+    for (const RunEvent& event : events) {
+        switch (event.kind) {
+        case RunEvent::Kind::RunStarted:
+            // The craft back at its start and the run's clock at 0.
+            energy_.clear();
+            [[fallthrough]];
+        case RunEvent::Kind::RunContinued:
             sampleEnergy();
             pace_.start();
-        } else {
-            const auto energyBefore = orbit::energyOf(before, s->planet, t);
-            const auto energyAfter = orbit::energyOf(now, s->planet, t);
-            if (energyBefore && energyAfter) energy_.addImpulse(*energyBefore, *energyAfter);
+            break;
+        case RunEvent::Kind::ImpulseFired: {
+            SimulationState before = core().state();
+            before.velX[kCraft] = event.velocityBefore.x;
+            before.velY[kCraft] = event.velocityBefore.y;
+            addEnergyStep(before);
+            break;
         }
+        case RunEvent::Kind::SecondPlanetPlaced: {
+            SimulationState before = core().state();
+            const SecondPlanetBefore& old = event.secondPlanetBefore;
+            before.secondPlanetOn = old.on;
+            before.secondPlanetMass = old.mass;
+            before.posX[kSecondPlanet] = old.position.x;
+            before.posY[kSecondPlanet] = old.position.y;
+            before.velX[kSecondPlanet] = old.velocity.x;
+            before.velY[kSecondPlanet] = old.velocity.y;
+            addEnergyStep(before);
+            break;
+        }
+        case RunEvent::Kind::SizeChosen:
+            break;
+        case RunEvent::Kind::RunPaused:
+            // The pace shows the paused state once more by itself.
+            continue;
+        }
+        changed = true;
     }
+    if (!changed) return;
     predict();
     predictPreview();
     showPath();
     showData();
+}
+
+void OrbitInsight::addEnergyStep(const SimulationState& before) {
+    const auto& settings = core().settings();
+    if (!settings) return;
+    const orbit::Planet planet{settings->planetMass};
+    const double t = core().simulatedTime();
+    const auto energyBefore = orbit::energyOf(before, planet, t);
+    const auto energyAfter = orbit::energyOf(core().state(), planet, t);
+    if (energyBefore && energyAfter) energy_.addImpulse(*energyBefore, *energyAfter);
 }
 
 void OrbitInsight::onPace() {
@@ -146,16 +148,16 @@ void OrbitInsight::onPace() {
 void OrbitInsight::predict() {
     path_ = {};
     if (!pathShown_) return;
-    if (const auto s = settings()) path_ = orbit::predictPath(window_.core().state(), s->prediction);
+    if (const auto p = prediction()) path_ = orbit::predictPath(core().state(), *p);
 }
 
 void OrbitInsight::predictPreview() {
     preview_.reset();
     previewVelocity_.reset();
     const auto burn = previewedBurn();
-    const auto s = settings();
-    if (!pathShown_ || !burn || !s) return;
-    SimulationState after = window_.core().state();
+    const auto p = prediction();
+    if (!pathShown_ || !burn || !p) return;
+    SimulationState after = core().state();
     // Read as the button reads it, but a box that is not a number previews
     // nothing and tells nothing.
     const auto velocity = orbit::velocityAfterBurn(after, *burn, window_.text(ControlArray::txt_masses, kBoxDirection));
@@ -163,25 +165,25 @@ void OrbitInsight::predictPreview() {
     after.velX[kCraft] = velocity->x;
     after.velY[kCraft] = velocity->y;
     previewVelocity_ = velocity;
-    preview_ = orbit::predictPath(after, s->prediction);
+    preview_ = orbit::predictPath(after, *p);
 }
 
 void OrbitInsight::sampleEnergy() {
-    const auto s = settings();
-    if (!s) return;
-    if (const auto sample = orbit::energyOf(window_.core().state(), s->planet, simulatedTime(s->timeFactor)))
+    const auto& settings = core().settings();
+    if (!settings) return;
+    if (const auto sample = orbit::energyOf(core().state(), {settings->planetMass}, core().simulatedTime()))
         energy_.add(*sample);
 }
 
 void OrbitInsight::showPath() {
     PictureBox& picture = window_.picture();
-    const auto s = settings();
-    if (!pathShown_ || !s) {
+    const auto& settings = core().settings();
+    if (!pathShown_ || !settings) {
         picture.setOverlay(QImage());
         drawnLook_.reset();
         return;
     }
-    const WorldMapping mapping{s->screenScale, static_cast<double>(window_.core().state().planetRadius)};
+    const ViewGeometry& mapping = settings->view;
     const orbit::PredictedPath* preview = preview_ ? &*preview_ : nullptr;
     // Redrawing the overlay repaints the whole drawing; a closed loop that
     // only moved its start along itself looks the same.
@@ -193,15 +195,15 @@ void OrbitInsight::showPath() {
 
 void OrbitInsight::showData() {
     if (!dataShown_ || !data_) return;
-    const SimulationState& state = window_.core().state();
-    const auto s = settings();
-    const orbit::Planet planet = s ? s->planet : orbit::Planet{};
+    const SimulationState& state = core().state();
+    const auto p = prediction();
+    const orbit::Planet planet = p ? p->planet : orbit::Planet{};
     std::optional<orbit::OrbitFigures> now;
     std::optional<orbit::OrbitFigures> preview;
     std::optional<double> share;
-    if (s) {
-        const orbit::Vec2 position{state.posX[kCraft], state.posY[kCraft]};
-        const double sign = s->prediction.timeSign;
+    if (p) {
+        const Vec2 position{state.posX[kCraft], state.posY[kCraft]};
+        const double sign = p->timeSign;
         now = orbit::orbitFigures(position, {state.velX[kCraft], state.velY[kCraft]}, planet, sign);
         if (previewVelocity_)
             preview = orbit::orbitFigures(position, {previewVelocity_->x, previewVelocity_->y}, planet, sign);

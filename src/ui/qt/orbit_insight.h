@@ -11,10 +11,12 @@
 #include <array>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "orbit/burn_preview.h"
 #include "orbit/energy_history.h"
 #include "orbit/prediction.h"
+#include "app/korvel.h"
 #include "sim/state.h"
 #include "ui/qt/orbit_overlay.h"
 
@@ -42,10 +44,10 @@ public:
     // Null until Orbit Data is first shown.
     QWidget* dataWindow() const;
 
-    // After a click handler ran: `before` is the state it found. Whatever
-    // changed the motion (a run started, an impulse, a second planet) is
-    // shown at once.
-    void acted(const SimulationState& before);
+    // What a handler did. Whatever changed the motion (a run started or
+    // continued, an impulse, a second planet) or the burn a preview shows (a
+    // size chosen) is shown at once.
+    void onEvents(const std::vector<RunEvent>& events);
 
     // Ten times a second: the path and the figures change slowly on the
     // screen, and each redraw of the overlay repaints the whole drawing.
@@ -59,16 +61,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Settings {
-        orbit::Planet planet;
-        orbit::PredictionSettings prediction;
-        double timeFactor = 0;
-        double screenScale = 0;
-    };
-    // Nothing before the first run.
-    std::optional<Settings> settings() const;
-    double simulatedTime(double timeFactor) const;
+    const Korvel& core() const;
+    // What the prediction needs of the run; nothing before the first run.
+    std::optional<orbit::PredictionSettings> prediction() const;
     std::optional<orbit::Burn> previewedBurn() const;
+    // The step in the energy that the state `before` and the state now make.
+    void addEnergyStep(const SimulationState& before);
     void onPace();
     void predict();
     void predictPreview();
@@ -83,7 +81,7 @@ private:
     bool dataShown_ = false;
     orbit::PredictedPath path_;
     std::optional<orbit::PredictedPath> preview_;
-    std::optional<Velocity> previewVelocity_;
+    std::optional<Vec2> previewVelocity_;
     // The buttons whose burn a preview shows.
     std::array<std::pair<QObject*, orbit::Burn>, 5> burnButtons_{};
     std::optional<orbit::Burn> hovered_;

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <optional>
 
-#include "ui/korvel.h"
 #include "ui/qt/picture_box.h"
 
 namespace korvel::qt {
@@ -20,18 +19,18 @@ constexpr qreal kMarkerHalf = 2.5;
 // engine is spared coordinates it would only clip.
 constexpr qreal kFarPixels = 1e5;
 
-std::optional<QPointF> place(const PictureBox& surface, const WorldMapping& m, orbit::Vec2 p) {
-    const PicturePoint user = worldToPicture(m.screenScale, m.unit, p.x, p.y);
+std::optional<QPointF> place(const PictureBox& surface, const ViewGeometry& m, Vec2 p) {
+    const Vec2 user = m.toPicture(p);
     const auto at = surface.toWidget(user.x, user.y);
     if (!at || !std::isfinite(at->x()) || !std::isfinite(at->y())) return std::nullopt;
     return QPointF(std::clamp(at->x(), -kFarPixels, kFarPixels), std::clamp(at->y(), -kFarPixels, kFarPixels));
 }
 
-void drawPath(QPainter& painter, const PictureBox& surface, const WorldMapping& m,
+void drawPath(QPainter& painter, const PictureBox& surface, const ViewGeometry& m,
               const orbit::PredictedPath& path, const QColor& colour) {
     QPolygonF line;
     line.reserve(static_cast<qsizetype>(path.points.size()));
-    for (const orbit::Vec2& p : path.points)
+    for (const Vec2& p : path.points)
         if (const auto at = place(surface, m, p)) line << *at;
     if (line.size() >= 2) {
         // One device pixel wide: the raster engine's fast path for dashes. A
@@ -63,9 +62,9 @@ void drawPath(QPainter& painter, const PictureBox& surface, const WorldMapping& 
 
 }  // namespace
 
-QImage drawOrbitOverlay(PictureBox& surface, const WorldMapping& mapping,
+QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping,
                         const orbit::PredictedPath* path, const orbit::PredictedPath* preview) {
-    if (!(mapping.unit > 0) || !std::isfinite(mapping.screenScale)) return QImage();
+    if (!std::isfinite(mapping.screenScale())) return QImage();
     QImage overlay = surface.blankOverlay();
     QPainter painter(&overlay);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -74,10 +73,10 @@ QImage drawOrbitOverlay(PictureBox& surface, const WorldMapping& mapping,
     return overlay;
 }
 
-OverlayLook overlayLook(const PictureBox& surface, const WorldMapping& mapping,
+OverlayLook overlayLook(const PictureBox& surface, const ViewGeometry& mapping,
                         const orbit::PredictedPath* path, const orbit::PredictedPath* preview) {
     OverlayLook look;
-    const auto add = [&](std::optional<orbit::Vec2> point) {
+    const auto add = [&](std::optional<Vec2> point) {
         const auto at = point ? place(surface, mapping, *point) : std::nullopt;
         look.pixels.push_back(at ? std::lround(at->x()) : -1);
         look.pixels.push_back(at ? std::lround(at->y()) : -1);
@@ -90,7 +89,7 @@ OverlayLook overlayLook(const PictureBox& surface, const WorldMapping& mapping,
         look.closed = look.closed && p->end == orbit::PredictedPath::End::Revolution;
         look.pixels.push_back(static_cast<long>(p->end));
         qreal left = kFarPixels, top = kFarPixels, right = -kFarPixels, bottom = -kFarPixels;
-        for (const orbit::Vec2& point : p->points)
+        for (const Vec2& point : p->points)
             if (const auto at = place(surface, mapping, point)) {
                 left = std::min(left, at->x());
                 right = std::max(right, at->x());

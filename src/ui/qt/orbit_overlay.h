@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "app/view_geometry.h"
 #include "orbit/prediction.h"
 
 namespace korvel::qt {
@@ -18,16 +19,10 @@ class PictureBox;
 inline const QColor kPathColour{255, 150, 0};
 inline const QColor kPreviewColour{255, 255, 90};
 
-// Where the drawing puts a world point (metres), as the run maps it.
-struct WorldMapping {
-    double screenScale = 0;  // the run's screen scale
-    double unit = 0;         // metres per length unit
-};
-
 // The overlay for `surface`: the path, and the preview when there is one.
 // Each is a dashed line with a dot at periapsis, a hollow square at apoapsis
 // and a cross where it meets the surface. Empty paths draw nothing.
-QImage drawOrbitOverlay(PictureBox& surface, const WorldMapping& mapping,
+QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping,
                         const orbit::PredictedPath* path, const orbit::PredictedPath* preview);
 
 // What an overlay shows, in whole pixels: for each path how it ends, the box
@@ -39,7 +34,7 @@ struct OverlayLook {
     bool closed = true;
     bool operator==(const OverlayLook&) const = default;
 };
-OverlayLook overlayLook(const PictureBox& surface, const WorldMapping& mapping,
+OverlayLook overlayLook(const PictureBox& surface, const ViewGeometry& mapping,
                         const orbit::PredictedPath* path, const orbit::PredictedPath* preview);
 
 }  // namespace korvel::qt

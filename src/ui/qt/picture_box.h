@@ -10,7 +10,7 @@
 
 #include <optional>
 
-#include "ui/platform.h"
+#include "app/platform.h"
 
 namespace korvel::qt {
 

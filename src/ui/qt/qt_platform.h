@@ -9,7 +9,7 @@
 #include <functional>
 #include <random>
 
-#include "ui/platform.h"
+#include "app/platform.h"
 
 namespace korvel::qt {
 

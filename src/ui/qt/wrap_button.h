@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/accessibility.h"
+#include "app/accessibility.h"
 
 namespace korvel::qt {
 

@@ -1,7 +1,7 @@
 // Start-up: the panel is laid out and filled before the window shows.
 
-#include "ui/korvel.h"
-#include "ui/panel.h"
+#include "app/korvel.h"
+#include "app/panel.h"
 
 namespace korvel {
 

@@ -1,7 +1,7 @@
 // Pause, continue and quit. Whether the run is paused is read off the timer:
 // only a pause (or a motion out of range) switches it off.
 
-#include "ui/korvel.h"
+#include "app/korvel.h"
 
 namespace korvel {
 
@@ -10,6 +10,7 @@ void Korvel::cmd_stop_simulation_Click() {
     if (paused()) return;
     p_.timer.setEnabled(false);
     state_.pauseStart = p_.clock.now();
+    happened(RunEvent::Kind::RunPaused);
 }
 
 void Korvel::cmd_continue_Click() {
@@ -19,6 +20,7 @@ void Korvel::cmd_continue_Click() {
     state_.runStartTime += pause;
     state_.lastTickTime += pause;
     p_.timer.setEnabled(true);
+    happened(RunEvent::Kind::RunContinued);
 }
 
 void Korvel::cmd_exit_program_Click() { p_.controls.endProgram(); }

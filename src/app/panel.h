@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "sim/impulse.h"
+
 namespace korvel {
 
 // txt_masses indices.
@@ -35,6 +37,9 @@ enum Bank : int {
     kBankSecondPlanet = 8,
     kBankDistance = 9,
 };
+
+// The burn that cmd_color(0..3) fire, in the same order.
+constexpr Burn burnOfBank(int index) { return static_cast<Burn>(index - kBankForward); }
 
 // Captions of lbl_mass_id(0..11), beside the box of the same index.
 inline constexpr std::array<const char*, 12> kLabelCaptions = {

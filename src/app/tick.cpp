@@ -4,8 +4,8 @@
 
 #include "sim/numbers.h"
 #include "sim/physics.h"
-#include "ui/korvel.h"
-#include "ui/panel.h"
+#include "app/korvel.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {
@@ -43,6 +43,7 @@ void Korvel::Timer1_Timer() {
         return;
     }
 
+    const ViewGeometry view(*screenScale);
     const double dt = s.tickElapsed * *timeFactor / kSubSteps;
     const StepConstants k = stepConstants(s, dt, *planetMass);
     bool inRange = true;
@@ -51,12 +52,12 @@ void Korvel::Timer1_Timer() {
             inRange = false;
             break;
         }
-        drawTrailPoint(*screenScale);
+        drawTrailPoint(view);
     }
     // The caption would be rewritten in every sub-step; only the last text can
     // ever be seen, so it is written once.
     showDistance();
-    if (s.secondPlanetOn) redrawSecondPlanet(*screenScale);
+    if (s.secondPlanetOn) redrawSecondPlanet(view);
     writeReadouts(*timeFactor);
 
     if (!inRange) {
@@ -87,28 +88,27 @@ void Korvel::showDistance() {
     p_.controls.setText(ControlArray::cmd_color, kBankDistance, caption);
 }
 
-void Korvel::drawTrailPoint(double screenScale) {
+void Korvel::drawTrailPoint(const ViewGeometry& view) {
     const double t1 = p_.clock.now();
     const double t2 = p_.clock.now();
     const long phase = std::lround(std::nearbyint(t2 - 1000 * std::floor(t1 / 1000))) % 3;
     const double x = state_.posX[kCraft];
     const double y = state_.posY[kCraft];
-    drawWorldPoint(screenScale, x, y, trailColor(static_cast<int>(phase < 0 ? phase + 3 : phase)));
+    drawWorldPoint(view, x, y, trailColor(static_cast<int>(phase < 0 ? phase + 3 : phase)));
     if (p_.random.next() < kGapChance) {
-        drawWorldCircle(screenScale, x, y, screenScale / 1000, kBlack);
+        drawWorldCircle(view, x, y, view.screenScale() / 1000, kBlack);
     } else {
-        drawWorldPoint(screenScale, x, y, trailColor(0));
+        drawWorldPoint(view, x, y, trailColor(0));
     }
 }
 
-void Korvel::redrawSecondPlanet(double screenScale) {
+void Korvel::redrawSecondPlanet(const ViewGeometry& view) {
     SimulationState& s = state_;
     // Erasing where nothing was drawn would punch a hole in the planet.
     if (s.secondPlanetDrawn)
-        drawWorldCircle(screenScale, s.secondPlanetPrevX, s.secondPlanetPrevY,
-                        s.secondPlanetRadius, kBlack);
-    drawWorldCircle(screenScale, s.posX[kSecondPlanet], s.posY[kSecondPlanet],
-                    s.secondPlanetRadius, kSecondPlanetColor);
+        drawWorldCircle(view, s.secondPlanetPrevX, s.secondPlanetPrevY, s.secondPlanetRadius, kBlack);
+    drawWorldCircle(view, s.posX[kSecondPlanet], s.posY[kSecondPlanet], s.secondPlanetRadius,
+                    kSecondPlanetColor);
     s.secondPlanetPrevX = s.posX[kSecondPlanet];
     s.secondPlanetPrevY = s.posY[kSecondPlanet];
     s.secondPlanetDrawn = true;
@@ -119,7 +119,7 @@ void Korvel::writeReadouts(double timeFactor) {
     p_.controls.setText(ControlArray::txt_masses, kBoxClockTime, shortNumberText(clockTime));
     const double simulated = p_.clock.now() - state_.runStartTime;
     p_.controls.setText(ControlArray::txt_masses, kBoxRealtimeInterval,
-                        readoutText(simulated * timeFactor / 60));
+                        readoutText(simulated * timeFactor / kSecondsPerMinute));
     p_.controls.setText(ControlArray::txt_masses, kBoxSpeed,
                         readoutText(std::hypot(state_.velX[kCraft], state_.velY[kCraft])));
 }

@@ -1,11 +1,11 @@
-#include "ui/accessibility.h"
+#include "app/accessibility.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
 #include "sim/numbers.h"
-#include "ui/panel.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {

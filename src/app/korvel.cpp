@@ -1,6 +1,7 @@
-#include "ui/korvel.h"
+#include "app/korvel.h"
 
 #include <cmath>
+#include <utility>
 
 #include "sim/numbers.h"
 
@@ -67,14 +68,30 @@ void Korvel::drawCircle(double x, double y, double radius, Color color) {
         p_.picture.circle(x, y, radius, color);
 }
 
-void Korvel::drawWorldPoint(double screenScale, double x, double y, Color color) {
-    const PicturePoint at = worldToPicture(screenScale, state_.planetRadius, x, y);
+void Korvel::drawWorldPoint(const ViewGeometry& view, double x, double y, Color color) {
+    const Vec2 at = view.toPicture({x, y});
     drawPoint(at.x, at.y, color);
 }
 
-void Korvel::drawWorldCircle(double screenScale, double x, double y, double radius, Color color) {
-    const PicturePoint at = worldToPicture(screenScale, state_.planetRadius, x, y);
+void Korvel::drawWorldCircle(const ViewGeometry& view, double x, double y, double radius, Color color) {
+    const Vec2 at = view.toPicture({x, y});
     drawCircle(at.x, at.y, radius, color);
 }
+
+double Korvel::simulatedTime() const {
+    if (!settings_) return 0;
+    const double now = paused() ? state_.pauseStart : p_.clock.now();
+    return (now - state_.runStartTime) * settings_->timeFactor;
+}
+
+RunEvent& Korvel::happened(RunEvent::Kind kind) {
+    RunEvent& event = events_.emplace_back();
+    event.kind = kind;
+    // A run starts its clock at 0, whatever the real clock read meanwhile.
+    event.simulatedTime = kind == RunEvent::Kind::RunStarted ? 0 : simulatedTime();
+    return event;
+}
+
+std::vector<RunEvent> Korvel::drainEvents() { return std::exchange(events_, {}); }
 
 }  // namespace korvel

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "sim/impulse.h"
-#include "sim/physics.h"
-#include "ui/korvel.h"
-#include "ui/panel.h"
+#include "sim/units.h"
+#include "app/korvel.h"
+#include "app/panel.h"
 
 namespace korvel {
 
@@ -17,7 +17,7 @@ void Korvel::cmd_color_Click(int Index) {
         case kBankBackward:
         case kBankToRight:
         case kBankToLeft:
-            fireAlongTravel(Index);
+            fireAlongTravel(burnOfBank(Index));
             break;
         case kBankImpulse1000:
         case kBankImpulse1000 + 1:
@@ -25,6 +25,7 @@ void Korvel::cmd_color_Click(int Index) {
         case kBankImpulse1:
             p_.controls.closeMessage();
             state_.impulseSize = kImpulseSizes[Index - kBankImpulse1000];
+            happened(RunEvent::Kind::SizeChosen).size = state_.impulseSize;
             break;
         case kBankSecondPlanet:
             placeSecondPlanet();
@@ -42,7 +43,15 @@ bool Korvel::impulseSizeChosen() {
     return false;
 }
 
-void Korvel::fireAlongTravel(int button) {
+void Korvel::impulseFired(Burn burn, Vec2 before) {
+    RunEvent& event = happened(RunEvent::Kind::ImpulseFired);
+    event.burn = burn;
+    event.size = state_.impulseSize;
+    event.velocityBefore = before;
+    event.velocityAfter = {state_.velX[kCraft], state_.velY[kCraft]};
+}
+
+void Korvel::fireAlongTravel(Burn burn) {
     if (!impulseSizeChosen()) return;
     const double speed = std::hypot(state_.velX[kCraft], state_.velY[kCraft]);
     if (speed == 0) {
@@ -51,8 +60,8 @@ void Korvel::fireAlongTravel(int button) {
             "Use \"Apply Impulse\" to push it in a chosen direction.");
         return;
     }
-    const auto v = velocityAlongTravel({state_.velX[kCraft], state_.velY[kCraft]}, button,
-                                       state_.impulseSize);
+    const Vec2 before{state_.velX[kCraft], state_.velY[kCraft]};
+    const auto v = velocityAlongTravel(before, burn, state_.impulseSize);
     if (!v) {
         p_.controls.showMessage(
             "The craft moves too slowly to steer by its direction of travel. "
@@ -62,6 +71,7 @@ void Korvel::fireAlongTravel(int button) {
     p_.controls.closeMessage();
     state_.velX[kCraft] = v->x;
     state_.velY[kCraft] = v->y;
+    impulseFired(burn, before);
 }
 
 void Korvel::placeSecondPlanet() {
@@ -81,7 +91,7 @@ void Korvel::placeSecondPlanet() {
     const double x = *dist * state_.planetRadius;
     // The pull at that distance under the law that moves the second planet,
     // and the speed of a circular orbit under it.
-    const double g = *dist > 0 ? kSurfaceGravity / (*dist * *dist) : 0;
+    const double g = *dist > 0 ? gravityParameter(1) / (x * x) : 0;
     const double vy = std::sqrt(g * x);
     if (!std::isfinite(x) || !std::isfinite(vy)) {
         refuseBox(kSecondPlanetDistName, distText, kOutOfRange);
@@ -90,13 +100,17 @@ void Korvel::placeSecondPlanet() {
 
     p_.controls.closeMessage();
     SimulationState& s = state_;
+    const SecondPlanetBefore replaced{s.secondPlanetOn, s.secondPlanetMass,
+                                      {s.posX[kSecondPlanet], s.posY[kSecondPlanet]},
+                                      {s.velX[kSecondPlanet], s.velY[kSecondPlanet]}};
     s.secondPlanetOn = true;
     s.posX[kSecondPlanet] = x;
     s.posY[kSecondPlanet] = 0;
     s.velX[kSecondPlanet] = 0;
     s.velY[kSecondPlanet] = vy;
     s.secondPlanetMass = *mass;
-    s.secondPlanetRadius = std::pow(*mass, 1.0 / 3.0);
+    s.secondPlanetRadius = discRadius(*mass);
+    happened(RunEvent::Kind::SecondPlanetPlaced).secondPlanetBefore = replaced;
 }
 
 void Korvel::cmd_apply_Click() {
@@ -105,10 +119,11 @@ void Korvel::cmd_apply_Click() {
         readNumber(kLabelCaptions[kBoxDirection], boxText(kBoxDirection), NumberRead::Whole);
     if (!direction) return;
     p_.controls.closeMessage();
-    const Velocity v =
-        velocityInDirection({state_.velX[kCraft], state_.velY[kCraft]}, state_.impulseSize, *direction);
+    const Vec2 before{state_.velX[kCraft], state_.velY[kCraft]};
+    const Vec2 v = velocityInDirection(before, state_.impulseSize, *direction);
     state_.velX[kCraft] = v.x;
     state_.velY[kCraft] = v.y;
+    impulseFired(Burn::Apply, before);
 }
 
 }  // namespace korvel

@@ -1,14 +1,18 @@
 #pragma once
 // The window `Korvel` as its handlers see it: it owns the one simulation
-// state and has one handler per event. The handlers live with their
-// subsystems (sim/, setup/, ui/); the platform is reached only through the
-// interfaces of platform.h.
+// state and has one handler per event, each in a file of this folder by what
+// it does. The platform is reached only through the interfaces of platform.h.
+// Views read the run through the typed read side below and drain the events;
+// they never parse the state's texts or compare copies of it.
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/platform.h"
+#include "app/run_events.h"
+#include "app/view_geometry.h"
 #include "sim/state.h"
-#include "ui/platform.h"
 
 namespace korvel {
 
@@ -24,6 +28,7 @@ struct Platform {
 struct RunParameters {
     std::string planetMassText, timeFactorText, screenScaleText, startAngleText;
     double planetMass = 0;
+    double timeFactor = 0;
     double screenScale = 0;
     double startRadius = 0;  // m
     double startAngle = 0;   // rad
@@ -32,16 +37,12 @@ struct RunParameters {
     double circleRadius = 0; // drawing units; 0 or below draws no circle
 };
 
-// Where a world point (metres from the planet's centre, y up) lands on the
-// drawing, in its user units: the planet in the middle of a view 170 s / 75
-// units wide and 2 s high, one unit per length unit, y down.
-struct PicturePoint {
-    double x = 0;
-    double y = 0;
+// The run's settings as its start read them.
+struct RunSettings {
+    double planetMass = 0;  // Earth masses
+    double timeFactor = 0;  // simulated seconds per real second
+    ViewGeometry view;      // from the screen scale
 };
-inline PicturePoint worldToPicture(double screenScale, double unit, double x, double y) {
-    return {screenScale * 85 / 75 + x / unit, screenScale - y / unit};
-}
 
 class Korvel {
 public:
@@ -61,33 +62,49 @@ public:
     SimulationState& state() { return state_; }
     const SimulationState& state() const { return state_; }
 
+    // The typed read side.
+    // The settings of the run, from its start on; nothing before the first run.
+    const std::optional<RunSettings>& settings() const { return settings_; }
+    // Whether the run is paused (by "pause simulation" or a motion out of
+    // range); before any run, too.
+    bool paused() const { return !p_.timer.enabled(); }
+    // Simulated seconds since the run started, as the "realtime interval"
+    // readout counts them; a pause stops them. 0 before any run.
+    double simulatedTime() const;
+    // Whether anything happened since the events were last drained.
+    bool hasEvents() const { return !events_.empty(); }
+    // What happened since the last drain, oldest first; the list is then empty.
+    std::vector<RunEvent> drainEvents();
+
 private:
     // Set-up.
     enum class RunCheck { Full, NumbersOnly };
     std::optional<RunParameters> readRunParameters(RunCheck check);
     void setUpRun(const RunParameters& run);
-    void drawDottedCircle(double screenScale, double radius);
+    void drawDottedCircle(const ViewGeometry& view, double radius);
     // Takes the run's snapshot of the panel, places the craft, starts the clocks.
     void startCraft(const RunParameters& run);
 
     // Display steps of the tick.
     void showDistance();
-    void drawTrailPoint(double screenScale);
-    void redrawSecondPlanet(double screenScale);
+    void drawTrailPoint(const ViewGeometry& view);
+    void redrawSecondPlanet(const ViewGeometry& view);
     void writeReadouts(double timeFactor);
 
     // Impulses. An impulse needs a size: until one is chosen, the operator is
     // told to choose one and nothing changes.
     bool impulseSizeChosen();
-    void fireAlongTravel(int button);
+    void fireAlongTravel(Burn burn);
+    // Tells the views that the craft's velocity changed from `before`.
+    void impulseFired(Burn burn, Vec2 before);
+    // Adds an event of that kind, at this moment, for the caller to fill in.
+    RunEvent& happened(RunEvent::Kind kind);
     void placeSecondPlanet();
-
-    bool paused() const { return !p_.timer.enabled(); }
 
     // Drawing in world metres, through the run's mapping; figures that are not
     // finite are never passed on.
-    void drawWorldPoint(double screenScale, double x, double y, Color color);
-    void drawWorldCircle(double screenScale, double x, double y, double radius, Color color);
+    void drawWorldPoint(const ViewGeometry& view, double x, double y, Color color);
+    void drawWorldCircle(const ViewGeometry& view, double x, double y, double radius, Color color);
     void drawPoint(double x, double y, Color color);
     void drawCircle(double x, double y, double radius, Color color);
 
@@ -104,6 +121,8 @@ private:
 
     Platform p_;
     SimulationState state_;
+    std::optional<RunSettings> settings_;
+    std::vector<RunEvent> events_;
 };
 
 }  // namespace korvel

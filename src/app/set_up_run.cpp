@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "sim/numbers.h"
-#include "ui/korvel.h"
-#include "ui/panel.h"
+#include "app/korvel.h"
+#include "app/panel.h"
 
 namespace korvel {
 namespace {
@@ -34,6 +34,7 @@ std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
     run.screenScaleText = texts[kBoxScreenScale];
     run.startAngleText = texts[kBoxInitAngle];
     run.planetMass = numbers[kBoxPlanetMass];
+    run.timeFactor = numbers[kBoxTimeFactor];
     run.screenScale = numbers[kBoxScreenScale];
     run.startRadius = numbers[kBoxInitDistance] * kLengthUnit;
     run.startAngle = numbers[kBoxInitAngle];
@@ -50,8 +51,7 @@ std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
             return std::nullopt;
         }
     }
-    // The view is 170 s / 75 units wide; it must stay a finite number.
-    if (!std::isfinite(2 * run.screenScale * 85 / 75)) {
+    if (!ViewGeometry(run.screenScale).finite()) {
         refuseBox(kLabelCaptions[kBoxScreenScale], run.screenScaleText, kOutOfRange);
         return std::nullopt;
     }
@@ -77,6 +77,7 @@ void Korvel::runSImulation_Click() {
     setUpRun(*run);
     p_.timer.setInterval(1);
     p_.timer.setEnabled(true);
+    happened(RunEvent::Kind::RunStarted);
 }
 
 void Korvel::setUpRun(const RunParameters& run) {
@@ -86,12 +87,13 @@ void Korvel::setUpRun(const RunParameters& run) {
     s.planetRadius = kLengthUnit;
 
     const double scale = run.screenScale;
-    p_.picture.setScale(2 * scale, 2 * scale * 85 / 75);
+    const ViewGeometry view(scale);
+    p_.picture.setScale(view.height(), view.width());
     p_.picture.setFillStyle(kFillSolid);
 
     // Rings where the planet's potential is 10/10, 9/10, ... 1/10 of its value
     // at the surface, as far as the view reaches.
-    const double c = std::pow(run.planetMass, 1.0 / 3.0);
+    const double c = discRadius(run.planetMass);
     const double k = (1 / c) / 10;
     int n = 1;
     double r = c;
@@ -106,16 +108,15 @@ void Korvel::setUpRun(const RunParameters& run) {
 
     p_.picture.setFillStyle(kFillSolid);
     p_.picture.setFillColor(kBlack);
-    const double centreX = scale * 85 / 75;
-    const double centreY = scale;
+    const Vec2 centre = view.centre();
     // The largest first, so each black fill leaves the larger rings' outlines.
-    for (int j = n; j >= 1; --j) drawCircle(centreX, centreY, s.ringRadius[j], kRingColor);
+    for (int j = n; j >= 1; --j) drawCircle(centre.x, centre.y, s.ringRadius[j], kRingColor);
     p_.picture.setFillColor(kPlanetColor);
     p_.picture.setFillStyle(kFillSolid);
-    drawCircle(centreX, centreY, std::pow(run.planetMass, 1.0 / 3.0), kPlanetColor);
+    drawCircle(centre.x, centre.y, c, kPlanetColor);
     p_.picture.setFillColor(kBlack);
 
-    drawDottedCircle(scale, run.circleRadius);
+    drawDottedCircle(view, run.circleRadius);
     startCraft(run);
 }
 
@@ -124,19 +125,19 @@ void Korvel::cmd_restart_Click() {
     const auto run = readRunParameters(RunCheck::NumbersOnly);
     if (!run) return;
     p_.controls.closeMessage();
-    drawDottedCircle(run->screenScale, run->circleRadius);
+    drawDottedCircle(ViewGeometry(run->screenScale), run->circleRadius);
     startCraft(*run);
     p_.timer.setEnabled(true);
+    happened(RunEvent::Kind::RunStarted);
 }
 
 // 6,280 red points around the planet; the angle grows by repeated addition,
 // which stops it just short of a full turn.
-void Korvel::drawDottedCircle(double screenScale, double radius) {
+void Korvel::drawDottedCircle(const ViewGeometry& view, double radius) {
     if (!(radius > 0)) return;
-    const double centreX = screenScale * 85 / 75;
-    const double centreY = screenScale;
+    const Vec2 centre = view.centre();
     for (double a = 0; a <= 6.28; a += 0.001)
-        drawPoint(centreX + radius * std::cos(a), centreY + radius * std::sin(a), kCircleColor);
+        drawPoint(centre.x + radius * std::cos(a), centre.y + radius * std::sin(a), kCircleColor);
 }
 
 void Korvel::startCraft(const RunParameters& run) {
@@ -154,6 +155,7 @@ void Korvel::startCraft(const RunParameters& run) {
 
     s.runStartTime = p_.clock.now();
     s.lastTickTime = p_.clock.now();
+    settings_ = RunSettings{run.planetMass, run.timeFactor, ViewGeometry(run.screenScale)};
 }
 
 }  // namespace korvel
