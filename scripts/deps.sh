@@ -16,6 +16,8 @@ korvel_packages=(
   "${korvel_packaging_packages[@]}" libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick
   clang libclang-rt-14-dev locales
+  # The house format of the sources (.clang-format).
+  clang-format
   # The package checks; devscripts has hardening-check.
   lintian desktop-file-utils appstream devscripts
   "${korvel_wine_test_packages[@]}"

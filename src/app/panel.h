@@ -70,9 +70,4 @@ inline constexpr std::array<int, 4> kImpulseSizes = {1000, 100, 10, 1};
 
 inline constexpr const char* kDistancePrefix = "dist ";
 
-// The panel grid, twips.
-inline constexpr int kPanelX0 = 8800;
-inline constexpr int kPanelY0 = 1100;
-inline constexpr int kRowPitch = 450;
-
 }  // namespace korvel

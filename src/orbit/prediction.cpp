@@ -133,19 +133,38 @@ void markApsides(PredictedPath& path, const std::vector<double>& radius) {
     }
 }
 
+Bodies startBodies(const SimulationState& state, bool secondOn) {
+    Bodies b{state.posX[kCraft], state.posY[kCraft], state.velX[kCraft], state.velY[kCraft], 0, 0, 0, 0};
+    if (secondOn) {
+        b.px = state.posX[kSecondPlanet];
+        b.py = state.posY[kSecondPlanet];
+        b.pvx = state.velX[kSecondPlanet];
+        b.pvy = state.velY[kSecondPlanet];
+    }
+    return b;
+}
+
+// The next step, s: a fixed share of the shortest local orbital time among
+// the pulls. Not above 0, or not finite, when no step can be taken.
+double stepLength(const Bodies& b, const Pulls& pulls, double reach) {
+    double scale = timeScale(b.x, b.y, pulls.craft);
+    if (pulls.secondOn)
+        scale = std::min({scale, timeScale(b.x - b.px, b.y - b.py, pulls.second), timeScale(b.px, b.py, pulls.orbit)});
+    // No step carries the craft further than a sixteenth of the reach, so
+    // a weakly bent path is still drawn as a curve.
+    const double speed = std::hypot(b.vx, b.vy);
+    const double h = std::min(kStepShare * scale, reach / (16 * speed));
+    // Exactly at a centre the time scale is 0: step out of it by a hair.
+    return h > 0 ? h : 1e-6 * reach / speed;
+}
+
 }  // namespace
 
 PredictedPath predictPath(const SimulationState& state, const PredictionSettings& settings) {
     PredictedPath path;
     const Pulls pulls{gravityParameter(settings.planet.mass), gravityParameter(state.secondPlanetMass),
                       gravityParameter(1), state.secondPlanetOn};
-    Bodies b{state.posX[kCraft], state.posY[kCraft], state.velX[kCraft], state.velY[kCraft], 0, 0, 0, 0};
-    if (pulls.secondOn) {
-        b.px = state.posX[kSecondPlanet];
-        b.py = state.posY[kSecondPlanet];
-        b.pvx = state.velX[kSecondPlanet];
-        b.pvy = state.velY[kSecondPlanet];
-    }
+    Bodies b = startBodies(state, pulls.secondOn);
     if (!finite(b) || !std::isfinite(pulls.craft) || !std::isfinite(pulls.second)) return path;
 
     const double sign = settings.timeSign < 0 ? -1 : 1;
@@ -167,16 +186,7 @@ PredictedPath predictPath(const SimulationState& state, const PredictionSettings
     };
     double swept = 0;
     for (int step = 0; step < settings.stepBudget; ++step) {
-        double scale = timeScale(b.x, b.y, pulls.craft);
-        if (pulls.secondOn)
-            scale = std::min({scale, timeScale(b.x - b.px, b.y - b.py, pulls.second),
-                              timeScale(b.px, b.py, pulls.orbit)});
-        // No step carries the craft further than a sixteenth of the reach, so
-        // a weakly bent path is still drawn as a curve.
-        const double speed = std::hypot(b.vx, b.vy);
-        double h = std::min(kStepShare * scale, reach / (16 * speed));
-        // Exactly at a centre the time scale is 0: step out of it by a hair.
-        if (!(h > 0)) h = 1e-6 * reach / speed;
+        const double h = stepLength(b, pulls, reach);
         if (!(h > 0) || !std::isfinite(h)) break;
 
         const Bodies next = rk4Step(b, pulls, sign * h);

@@ -7,11 +7,13 @@
 #include <cmath>
 #include <limits>
 
+#include "app/plot_axis.h"
+#include "sim/units.h"
+
 namespace korvel::qt {
 
 namespace {
 
-constexpr double kSecondsPerMinute = 60;
 constexpr double kJoulesPerMegajoule = 1e6;
 constexpr int kPad = 6;
 constexpr int kSwatch = 16;
@@ -32,52 +34,6 @@ const Curve kCurves[] = {
     {potential, EnergyPlot::kPotentialColor, "potential"},
     {total, EnergyPlot::kTotalColor, "total"},
 };
-
-// A span of values and the round step its ticks fall on.
-struct Axis {
-    double low = 0;
-    double high = 0;
-    double step = 0;
-    int decimals = 0;
-
-    bool valid() const {
-        return std::isfinite(low) && std::isfinite(high) && std::isfinite(step) && step > 0 && high > low;
-    }
-    int tickCount() const {
-        return valid() ? static_cast<int>(std::floor((high - low) / step + 1e-6)) + 1 : 0;
-    }
-    double tick(int i) const { return low + i * step; }
-    QString label(double v) const {
-        // A tick at zero reads "0", never "-0" from rounding.
-        if (std::fabs(v) < step * 1e-6) v = 0;
-        return QString::number(v, 'f', decimals);
-    }
-};
-
-// Round bounds around [low, high] on a 1-2-5 step, about `wanted` ticks apart.
-Axis niceAxis(double low, double high, int wanted) {
-    if (!(high > low)) {
-        // One value: a band around it, so that it draws in the middle.
-        const double pad = low != 0 ? std::fabs(low) * 0.05 : 1;
-        low -= pad;
-        high += pad;
-    }
-    Axis axis;
-    const double raw = (high - low) / std::max(wanted, 1);
-    if (!std::isfinite(raw) || raw <= 0) return axis;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = magnitude * 10;
-    for (double m : {1.0, 2.0, 5.0})
-        if (raw <= m * magnitude) {
-            step = m * magnitude;
-            break;
-        }
-    axis.step = step;
-    axis.low = std::floor(low / step) * step;
-    axis.high = std::ceil(high / step) * step;
-    axis.decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, 9);
-    return axis;
-}
 
 bool finiteSample(const orbit::EnergySample& s) {
     return std::isfinite(minutes(s)) && std::isfinite(kinetic(s)) && std::isfinite(potential(s)) &&
@@ -130,19 +86,18 @@ void EnergyPlot::setSamples(const std::vector<orbit::EnergySample>& samples) {
     repaintPace_.start();
 }
 
-void EnergyPlot::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const QFontMetrics fm = fontMetrics();
-    const QPalette& pal = palette();
-    const int lineHeight = fm.height();
+QString EnergyPlot::axisLabel(const Axis& axis, double value) {
+    return QString::fromStdString(axis.label(value));
+}
 
+EnergyPlot::Axes EnergyPlot::axes() const {
     // What the curves span, finite samples only.
     double tLow = std::numeric_limits<double>::infinity(), tHigh = -tLow;
     double eLow = tLow, eHigh = -tLow;
-    int drawable = 0;
+    Axes axes;
     for (const orbit::EnergySample& s : samples_) {
         if (!finiteSample(s)) continue;
-        ++drawable;
+        ++axes.drawable;
         tLow = std::min(tLow, minutes(s));
         tHigh = std::max(tHigh, minutes(s));
         for (const Curve& c : kCurves) {
@@ -150,17 +105,36 @@ void EnergyPlot::paintEvent(QPaintEvent*) {
             eHigh = std::max(eHigh, c.value(s));
         }
     }
-    Axis xAxis, yAxis;
-    if (drawable > 0) {
-        xAxis = niceAxis(tLow, tHigh, 6);
+    if (axes.drawable > 0) {
+        axes.x = niceAxis(tLow, tHigh, 6);
         // Time ends where the run is now, not at the next round minute.
-        if (tHigh > xAxis.low) xAxis.high = tHigh;
-        yAxis = niceAxis(eLow, eHigh, 5);
+        if (tHigh > axes.x.low) axes.x.high = tHigh;
+        axes.y = niceAxis(eLow, eHigh, 5);
     }
-    const bool hasData = xAxis.valid() && yAxis.valid();
+    return axes;
+}
 
-    // Title and legend above the plot, never over the curves.
-    painter.setPen(pal.color(QPalette::WindowText));
+void EnergyPlot::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const Axes axes = this->axes();
+    paintTitleAndLegend(painter);
+    const QRect area = plotArea(axes);
+    if (area.width() < 8 || area.height() < 8) return;
+    paintFrame(painter, area, axes);
+    if (!axes.valid()) {
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.drawText(area, Qt::AlignCenter, axes.drawable > 0 ? "values out of range" : "no data yet");
+        return;
+    }
+    paintCurves(painter, area, axes);
+}
+
+// Title and legend above the plot, never over the curves.
+void EnergyPlot::paintTitleAndLegend(QPainter& painter) const {
+    const QFontMetrics fm = fontMetrics();
+    const int lineHeight = fm.height();
+    const QColor text = palette().color(QPalette::WindowText);
+    painter.setPen(text);
     painter.drawText(QRect(kPad, 0, width() / 2, lineHeight + kPad), Qt::AlignLeft | Qt::AlignVCenter,
                      "energy per unit mass (MJ/kg)");
     painter.setRenderHint(QPainter::Antialiasing);
@@ -169,7 +143,7 @@ void EnergyPlot::paintEvent(QPaintEvent*) {
         const QString name = QString::fromLatin1(it->name);
         legendX -= fm.horizontalAdvance(name);
         const QRect textRect(legendX, 0, fm.horizontalAdvance(name), lineHeight + kPad);
-        painter.setPen(pal.color(QPalette::WindowText));
+        painter.setPen(text);
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, name);
         legendX -= kSwatch + 4;
         painter.setPen(QPen(it->color, 3, Qt::SolidLine, Qt::FlatCap));
@@ -177,42 +151,55 @@ void EnergyPlot::paintEvent(QPaintEvent*) {
         painter.drawLine(QPointF(legendX, y), QPointF(legendX + kSwatch, y));
         legendX -= 3 * kPad;
     }
+}
 
-    // The plot area, with room for the tick labels and the time axis title.
-    int labelWidth = fm.horizontalAdvance("-0.0");
-    for (int i = 0; i < yAxis.tickCount(); ++i)
-        labelWidth = std::max(labelWidth, fm.horizontalAdvance(yAxis.label(yAxis.tick(i))));
-    const int lastXLabel = hasData ? fm.horizontalAdvance(xAxis.label(xAxis.tick(xAxis.tickCount() - 1))) : 0;
-    const QRect area(QPoint(kPad + labelWidth + 4, lineHeight + 2 * kPad),
-                     QPoint(width() - kPad - std::max(kPad, lastXLabel / 2) - 1,
-                            height() - 2 * lineHeight - kPad - 1));
-    if (area.width() < 8 || area.height() < 8) return;
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(area, pal.color(QPalette::Base));
+// The plot area, with room for the tick labels and the time axis title.
+QRect EnergyPlot::plotArea(const Axes& axes) const {
+    const QFontMetrics fm = fontMetrics();
+    const int lineHeight = fm.height();
+    int labelWidth = yLabelWidth(axes);
+    const int lastXLabel =
+        axes.valid() ? fm.horizontalAdvance(axisLabel(axes.x, axes.x.tick(axes.x.tickCount() - 1))) : 0;
+    return QRect(QPoint(kPad + labelWidth + 4, lineHeight + 2 * kPad),
+                 QPoint(width() - kPad - std::max(kPad, lastXLabel / 2) - 1, height() - 2 * lineHeight - kPad - 1));
+}
 
-    const QColor text = pal.color(QPalette::WindowText);
-    QColor grid = pal.color(QPalette::Mid);
+int EnergyPlot::yLabelWidth(const Axes& axes) const {
+    const QFontMetrics fm = fontMetrics();
+    int width = fm.horizontalAdvance("-0.0");
+    for (int i = 0; i < axes.y.tickCount(); ++i)
+        width = std::max(width, fm.horizontalAdvance(axisLabel(axes.y, axes.y.tick(i))));
+    return width;
+}
+
+// The face, the grid with its ticks and labels, the frame and the time
+// axis's title.
+void EnergyPlot::paintFrame(QPainter& painter, const QRect& area, const Axes& axes) const {
+    const QFontMetrics fm = fontMetrics();
+    const int lineHeight = fm.height();
+    const QColor text = palette().color(QPalette::WindowText);
+    QColor grid = palette().color(QPalette::Mid);
     grid.setAlpha(90);
-    const auto mapX = [&](double t) { return area.left() + (t - xAxis.low) / (xAxis.high - xAxis.low) * area.width(); };
-    const auto mapY = [&](double e) { return area.bottom() - (e - yAxis.low) / (yAxis.high - yAxis.low) * area.height(); };
-
-    if (hasData) {
-        for (int i = 0; i < yAxis.tickCount(); ++i) {
-            const int y = static_cast<int>(std::lround(mapY(yAxis.tick(i))));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(area, palette().color(QPalette::Base));
+    if (axes.valid()) {
+        const int labelWidth = yLabelWidth(axes);
+        for (int i = 0; i < axes.y.tickCount(); ++i) {
+            const int y = static_cast<int>(std::lround(mapY(area, axes, axes.y.tick(i))));
             painter.setPen(grid);
             painter.drawLine(area.left(), y, area.right(), y);
             painter.setPen(text);
             painter.drawLine(area.left() - 3, y, area.left(), y);
             painter.drawText(QRect(kPad, y - lineHeight / 2, labelWidth, lineHeight), Qt::AlignRight | Qt::AlignVCenter,
-                             yAxis.label(yAxis.tick(i)));
+                             axisLabel(axes.y, axes.y.tick(i)));
         }
-        for (int i = 0; i < xAxis.tickCount(); ++i) {
-            const int x = static_cast<int>(std::lround(mapX(xAxis.tick(i))));
+        for (int i = 0; i < axes.x.tickCount(); ++i) {
+            const int x = static_cast<int>(std::lround(mapX(area, axes, axes.x.tick(i))));
             painter.setPen(grid);
             painter.drawLine(x, area.top(), x, area.bottom());
             painter.setPen(text);
             painter.drawLine(x, area.bottom(), x, area.bottom() + 3);
-            const QString label = xAxis.label(xAxis.tick(i));
+            const QString label = axisLabel(axes.x, axes.x.tick(i));
             const int w = fm.horizontalAdvance(label);
             painter.drawText(QRect(x - w / 2 - 1, area.bottom() + 4, w + 2, lineHeight), Qt::AlignCenter, label);
         }
@@ -221,24 +208,29 @@ void EnergyPlot::paintEvent(QPaintEvent*) {
     painter.drawRect(area.adjusted(0, 0, -1, -1));
     painter.drawText(QRect(area.left(), area.bottom() + 4 + lineHeight, area.width(), lineHeight), Qt::AlignCenter,
                      "simulated time since the run started (min)");
-    if (!hasData) {
-        painter.setPen(pal.color(QPalette::PlaceholderText));
-        painter.drawText(area, Qt::AlignCenter, drawable > 0 ? "values out of range" : "no data yet");
-        return;
-    }
+}
 
-    // The samples are taken a pixel column at a time, so that the cost stays
-    // bounded by the width however many there are. Each column is joined to
-    // the one before by a smooth line; where its own samples spread over more
-    // than a pixel (a step, or orbits too close together to tell apart), that
-    // spread is filled as a bar: wide smooth lines that overlap cost far more.
+double EnergyPlot::mapX(const QRect& area, const Axes& axes, double minutes) {
+    return area.left() + (minutes - axes.x.low) / (axes.x.high - axes.x.low) * area.width();
+}
+
+double EnergyPlot::mapY(const QRect& area, const Axes& axes, double megajoules) {
+    return area.bottom() - (megajoules - axes.y.low) / (axes.y.high - axes.y.low) * area.height();
+}
+
+// The samples are taken a pixel column at a time, so that the cost stays
+// bounded by the width however many there are. Each column is joined to the
+// one before by a smooth line; where its own samples spread over more than a
+// pixel (a step, or orbits too close together to tell apart), that spread is
+// filled as a bar: wide smooth lines that overlap cost far more.
+void EnergyPlot::paintCurves(QPainter& painter, const QRect& area, const Axes& axes) const {
     painter.setClipRect(area);
     std::vector<QLineF> lines;
     std::vector<QRectF> spans;
     for (const Curve& c : kCurves) {
         lines.clear();
         spans.clear();
-        bool open = false;  // a column is being gathered
+        bool open = false;    // a column is being gathered
         bool joined = false;  // a column before it to join
         double columnX = 0, first = 0, lowest = 0, highest = 0, last = 0;
         QPointF previous;
@@ -258,8 +250,8 @@ void EnergyPlot::paintEvent(QPaintEvent*) {
                 joined = false;
                 continue;
             }
-            const double x = mapX(minutes(s));
-            const double y = mapY(c.value(s));
+            const double x = mapX(area, axes, minutes(s));
+            const double y = mapY(area, axes, c.value(s));
             if (open && std::floor(x) == std::floor(columnX)) {
                 lowest = std::min(lowest, y);
                 highest = std::max(highest, y);

@@ -12,7 +12,10 @@
 
 #include <vector>
 
+#include "app/plot_axis.h"
 #include "orbit/energy_history.h"
+
+class QPainter;
 
 namespace korvel::qt {
 
@@ -40,6 +43,23 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The two axes over the finite samples, and how many there are.
+    struct Axes {
+        Axis x;  // minutes
+        Axis y;  // MJ/kg
+        int drawable = 0;
+        bool valid() const { return x.valid() && y.valid(); }
+    };
+    Axes axes() const;
+    static QString axisLabel(const Axis& axis, double value);
+    QRect plotArea(const Axes& axes) const;
+    int yLabelWidth(const Axes& axes) const;
+    static double mapX(const QRect& area, const Axes& axes, double minutes);
+    static double mapY(const QRect& area, const Axes& axes, double megajoules);
+    void paintTitleAndLegend(QPainter& painter) const;
+    void paintFrame(QPainter& painter, const QRect& area, const Axes& axes) const;
+    void paintCurves(QPainter& painter, const QRect& area, const Axes& axes) const;
+
     std::vector<orbit::EnergySample> samples_;
     QTimer repaintPace_;
     bool repaintDue_ = false;

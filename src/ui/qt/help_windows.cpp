@@ -1,5 +1,6 @@
 #include "ui/qt/help_windows.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -9,19 +10,17 @@ namespace korvel::qt {
 
 namespace {
 
-// The keys, as the README lists them too.
-constexpr const char* kShortcuts[][2] = {
-    {"F1", "Korvel Simulation Help"},
-    {"F2", "Predicted Path on or off"},
-    {"F3", "Orbit Data window on or off"},
-    {"Ctrl+S", "Save Picture\u2026 (a PNG of the drawing and the path over it)"},
-    {"Ctrl+Shift+C", "Copy Picture to the clipboard"},
-    {"Ctrl+Q", "Quit, like the \"Quit\" button"},
+// Keys that belong to no menu item; the items' own keys come from the menus.
+constexpr const char* kOtherKeys[][2] = {
     {"Alt or F10", "the menus; Alt+F, Alt+V and Alt+H open one"},
     {"Tab, Shift+Tab", "the next or the previous control"},
     {"Space or Enter", "press the button with the focus"},
     {"Esc", "close the message"},
 };
+
+QString shortcutRow(const QString& keys, const QString& what) {
+    return QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
+}
 
 const char* const kGuide = R"(
 <h2>Korvel Simulation</h2>
@@ -85,10 +84,16 @@ QWidget* makeGuideWindow(QWidget* parent) {
     return textWindow(parent, "helpWindow", "Korvel Simulation Help", kGuide, QSize(520, 560));
 }
 
-QWidget* makeShortcutsWindow(QWidget* parent) {
+QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions) {
     QString html = "<table cellpadding=\"3\">";
-    for (const auto& [keys, what] : kShortcuts)
-        html += QString("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(QString(keys).toHtmlEscaped(), QString(what).toHtmlEscaped());
+    for (const QAction* action : actions) {
+        if (action->shortcut().isEmpty()) continue;
+        // What the item does, in more words than its text where it has them.
+        QString what = action->statusTip();
+        if (what.isEmpty()) what = action->text().remove('&');
+        html += shortcutRow(action->shortcut().toString(QKeySequence::NativeText), what);
+    }
+    for (const auto& [keys, what] : kOtherKeys) html += shortcutRow(keys, what);
     html += "</table>";
     return textWindow(parent, "shortcutsWindow", "Keyboard Shortcuts", html, QSize(420, 300));
 }

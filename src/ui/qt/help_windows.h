@@ -2,15 +2,18 @@
 // The help that needs no README: a short guide and the keyboard shortcuts,
 // each in a window of its own, and the About text.
 
+#include <QList>
 #include <QString>
 
+class QAction;
 class QWidget;
 
 namespace korvel::qt {
 
 // Top-level windows, owned by `parent`, not yet shown.
 QWidget* makeGuideWindow(QWidget* parent);
-QWidget* makeShortcutsWindow(QWidget* parent);
+// The shortcuts window lists the keys of `actions` and the keys no menu has.
+QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions);
 
 // Version, licence, and the Qt in use with its licence.
 QString aboutText();

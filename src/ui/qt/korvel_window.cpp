@@ -68,30 +68,61 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     font.setPixelSize(kFontPixels);
     setFont(font);
 
+    buildPicture();
+    buildSingleButtons();
+    buildPanel();
+    buildBank();
+    timer_.onTick([this] { tick(); });
+    setTabOrderChain();
+
+    // Texts reach the widgets at display pace: a tick rewrites the readouts
+    // every millisecond, and repainting them as often would eat the tick rate.
+    flushTimer_.setSingleShot(true);
+    flushTimer_.setInterval(PictureBox::kRepaintIntervalMs);
+    connect(&flushTimer_, &QTimer::timeout, this, &KorvelWindow::flushTexts);
+
+    core_ = std::make_unique<Korvel>(Platform{*this, *picture_, timer_, clock_, random_});
+    core_->Form_Load();
+    flushTexts();
+}
+
+void KorvelWindow::buildPicture() {
     picture_ = new PictureBox(this);
     picture_->setObjectName("Picture1");
-    picture_->setGeometry(twipsToRect({120, 240, 8500, 7500}));
+    picture_->setGeometry(twipsToRect(kPictureRect));
     // Its size in twips is the scale until a run sets one; 8500 exactly, not
     // the 8505 that whole pixels would give.
-    picture_->setScale(7500, 8500);
+    picture_->setScale(kPictureRect.height, kPictureRect.width);
     picture_->setAccessibleName("Orbit drawing");
     picture_->setAccessibleDescription(
         "The planet in blue with its grey rings, and the craft's track drawn live as the run "
         "goes on; the second planet shows in green.");
+}
 
-    run_ = makeButton("runSImulation", "Run Simulation", {9600, 120, 1200, 375});
+void KorvelWindow::buildSingleButtons() {
+    run_ = makeButton("runSImulation", "Run Simulation", kRunRect);
     // The light red face in its exact colour, whatever the style would shade.
     run_->setStyleSheet(
         "QPushButton { background-color: rgb(255, 128, 128); border: 1px solid rgb(128, 64, 64);"
         " border-radius: 2px; }"
         "QPushButton:pressed { background-color: rgb(224, 104, 104); }");
-    stop_ = makeButton("cmd_stop_simulation", "pause simulation", {9120, 7320, 975, 495});
-    exit_ = makeButton("cmd_exit_program", "Quit ", {10200, 7320, 855, 495});
-    restart_ = makeButton("cmd_restart", "Run (don't clear)", {9120, 6840, 975, 495});
-    apply_ = makeButton("cmd_apply", "Apply Impulse", {10200, 6840, 855, 495});
-    continue_ = makeButton("cmd_continue", "Continue", {9120, 7800, 975, 495});
+    stop_ = makeButton("cmd_stop_simulation", "pause simulation", kPauseRect);
+    exit_ = makeButton("cmd_exit_program", "Quit ", kQuitRect);
+    restart_ = makeButton("cmd_restart", "Run (don't clear)", kRestartRect);
+    apply_ = makeButton("cmd_apply", "Apply Impulse", kApplyRect);
+    continue_ = makeButton("cmd_continue", "Continue", kContinueRect);
 
-    // Array members have no place until Form_Load gives them one.
+    connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
+    connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
+    connect(exit_, &QPushButton::clicked, this, &KorvelWindow::quit);
+    connect(restart_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_restart_Click(); }); });
+    connect(apply_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_apply_Click(); }); });
+    connect(continue_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_continue_Click(); }); });
+}
+
+// The labels and boxes; array members have no place until Form_Load gives
+// them one.
+void KorvelWindow::buildPanel() {
     for (int i = 0; i < kLabelCount; ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QString("lbl_mass_id(%1)").arg(i));
@@ -120,6 +151,9 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     boxes_[kBoxSecondPlanetDist]->setAccessibleName(kSecondPlanetDistName);
     for (int i : {kBoxSecondPlanetMass, kBoxSecondPlanetDist})
         boxes_[i]->setAccessibleDescription(kDefaultTexts[i]);
+}
+
+void KorvelWindow::buildBank() {
     for (int i = 0; i < kBankCount; ++i) {
         auto* button = new WrapButton(this);
         button->setObjectName(QString("cmd_color(%1)").arg(i));
@@ -141,26 +175,6 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     // digits where all of them do not fit.
     bank_[kBankDistance]->setSpoken(spokenDistance);
     bank_[kBankDistance]->setShortened(distanceCaption);
-
-    connect(run_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->runSImulation_Click(); }); });
-    connect(stop_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_stop_simulation_Click(); }); });
-    connect(exit_, &QPushButton::clicked, this, &KorvelWindow::quit);
-    connect(restart_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_restart_Click(); }); });
-    connect(apply_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_apply_Click(); }); });
-    connect(continue_, &QPushButton::clicked, this, [this] { dispatch([this] { core_->cmd_continue_Click(); }); });
-    timer_.onTick([this] { tick(); });
-
-    setTabOrderChain();
-
-    // Texts reach the widgets at display pace: a tick rewrites the readouts
-    // every millisecond, and repainting them as often would eat the tick rate.
-    flushTimer_.setSingleShot(true);
-    flushTimer_.setInterval(PictureBox::kRepaintIntervalMs);
-    connect(&flushTimer_, &QTimer::timeout, this, &KorvelWindow::flushTexts);
-
-    core_ = std::make_unique<Korvel>(Platform{*this, *picture_, timer_, clock_, random_});
-    core_->Form_Load();
-    flushTexts();
 }
 
 KorvelWindow::~KorvelWindow() = default;

@@ -12,6 +12,7 @@
 
 #include "app/korvel.h"
 #include "app/platform.h"
+#include "app/window_layout.h"
 #include "ui/qt/picture_box.h"
 #include "ui/qt/qt_platform.h"
 
@@ -24,10 +25,6 @@ namespace korvel::qt {
 
 class OperatorMessage;
 class WrapButton;
-
-constexpr int kTwipsPerPixel = 15;
-constexpr int kClientWidthTwips = 11085;
-constexpr int kClientHeightTwips = 8400;
 
 // Logical pixels of a twips rectangle. Edges are rounded, not sizes, so
 // controls that touch in twips still touch on the screen.
@@ -81,6 +78,10 @@ private:
         bool pending = false;
     };
 
+    void buildPicture();
+    void buildSingleButtons();
+    void buildPanel();
+    void buildBank();
     WrapButton* makeButton(const char* name, const QString& caption, const TwipsRect& rect);
     QWidget* widget(ControlArray array, int index) const;
     Slot& slot(ControlArray array, int index);

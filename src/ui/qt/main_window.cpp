@@ -42,54 +42,72 @@ MainWindow::~MainWindow() {
     delete insight_;
 }
 
-QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys) {
+QAction* MainWindow::addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
+                             const QString& whatItDoes) {
     QAction* action = menu->addAction(text);
     action->setObjectName(name);
     action->setShortcut(keys);
+    action->setStatusTip(whatItDoes);
     return action;
 }
 
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu("&File");
-    file->setObjectName("menuFile");
-    connect(addItem(file, "actionSavePicture", "Save Picture\u2026", QKeySequence(Qt::CTRL | Qt::Key_S)),
-            &QAction::triggered, this, &MainWindow::askToSavePicture);
-    connect(addItem(file, "actionCopyPicture", "Copy Picture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
-            &QAction::triggered, this, &MainWindow::copyPicture);
-    file->addSeparator();
-    // Exactly what the "Quit" button does.
-    connect(addItem(file, "actionQuit", "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered,
-            korvel_, &KorvelWindow::quit);
-
-    QMenu* view = menuBar()->addMenu("&View");
-    view->setObjectName("menuView");
-    QAction* path = addItem(view, "actionPredictedPath", "Predicted Path", QKeySequence(Qt::Key_F2));
-    path->setCheckable(true);
-    connect(path, &QAction::toggled, insight_, &OrbitInsight::setPathShown);
-    QAction* data = addItem(view, "actionOrbitData", "Orbit Data", QKeySequence(Qt::Key_F3));
-    data->setCheckable(true);
-    connect(data, &QAction::toggled, insight_, &OrbitInsight::setDataShown);
-    connect(insight_, &OrbitInsight::dataClosed, data, [data] { data->setChecked(false); });
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->setObjectName("menuHelp");
-    connect(addItem(help, "actionHelp", "Korvel Simulation Help", QKeySequence(Qt::Key_F1)), &QAction::triggered,
-            this, [this] { showHelpWindow(help_, [](QWidget* p) { return makeGuideWindow(p); }); });
-    connect(addItem(help, "actionShortcuts", "Keyboard Shortcuts", QKeySequence()), &QAction::triggered, this,
-            [this] { showHelpWindow(shortcuts_, [](QWidget* p) { return makeShortcutsWindow(p); }); });
-    help->addSeparator();
-    connect(addItem(help, "actionAbout", "About Korvel Simulation", QKeySequence()), &QAction::triggered, this,
-            &MainWindow::showAbout);
-    connect(addItem(help, "actionAboutQt", "About Qt", QKeySequence()), &QAction::triggered, qApp,
-            &QApplication::aboutQt);
-
+    QMenu* file = buildFileMenu();
+    buildViewMenu();
+    buildHelpMenu();
     // F10 opens the menus, as on Windows; Alt does in the style itself.
     auto* toMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(toMenus, &QShortcut::activated, this, [this, file] { menuBar()->setActiveAction(file->menuAction()); });
 }
 
-void MainWindow::showHelpWindow(QPointer<QWidget>& window, QWidget* (*make)(QWidget*)) {
-    if (!window) window = make(this);
+QMenu* MainWindow::buildFileMenu() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("menuFile");
+    connect(addItem(file, "actionSavePicture", "Save Picture\u2026", QKeySequence(Qt::CTRL | Qt::Key_S),
+                    "Save Picture\u2026 (a PNG of the drawing and the path over it)"),
+            &QAction::triggered, this, &MainWindow::askToSavePicture);
+    connect(addItem(file, "actionCopyPicture", "Copy Picture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                    "Copy Picture to the clipboard"),
+            &QAction::triggered, this, &MainWindow::copyPicture);
+    file->addSeparator();
+    // Exactly what the "Quit" button does.
+    connect(addItem(file, "actionQuit", "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), "Quit, like the \"Quit\" button"),
+            &QAction::triggered, korvel_, &KorvelWindow::quit);
+    return file;
+}
+
+void MainWindow::buildViewMenu() {
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("menuView");
+    QAction* path = addItem(view, "actionPredictedPath", "Predicted Path", QKeySequence(Qt::Key_F2),
+                            "Predicted Path on or off");
+    path->setCheckable(true);
+    connect(path, &QAction::toggled, insight_, &OrbitInsight::setPathShown);
+    QAction* data =
+        addItem(view, "actionOrbitData", "Orbit Data", QKeySequence(Qt::Key_F3), "Orbit Data window on or off");
+    data->setCheckable(true);
+    connect(data, &QAction::toggled, insight_, &OrbitInsight::setDataShown);
+    connect(insight_, &OrbitInsight::dataClosed, data, [data] { data->setChecked(false); });
+}
+
+void MainWindow::buildHelpMenu() {
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("menuHelp");
+    connect(addItem(help, "actionHelp", "Korvel Simulation Help", QKeySequence(Qt::Key_F1)), &QAction::triggered,
+            this, [this] { showHelpWindow(help_, [this] { return makeGuideWindow(this); }); });
+    // Its list is built from the menus' own keys.
+    connect(addItem(help, "actionShortcuts", "Keyboard Shortcuts", QKeySequence()), &QAction::triggered, this, [this] {
+        showHelpWindow(shortcuts_, [this] { return makeShortcutsWindow(this, menuBar()->findChildren<QAction*>()); });
+    });
+    help->addSeparator();
+    connect(addItem(help, "actionAbout", "About Korvel Simulation", QKeySequence()), &QAction::triggered, this,
+            &MainWindow::showAbout);
+    connect(addItem(help, "actionAboutQt", "About Qt", QKeySequence()), &QAction::triggered, qApp,
+            &QApplication::aboutQt);
+}
+
+void MainWindow::showHelpWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make) {
+    if (!window) window = make();
     window->show();
     window->raise();
     window->activateWindow();

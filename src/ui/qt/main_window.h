@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 
@@ -39,8 +41,14 @@ protected:
 
 private:
     void buildMenus();
-    QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys);
-    void showHelpWindow(QPointer<QWidget>& window, QWidget* (*make)(QWidget*));
+    QMenu* buildFileMenu();
+    void buildViewMenu();
+    void buildHelpMenu();
+    // A menu item; `whatItDoes` is what the shortcuts window says of its keys.
+    QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
+                     const QString& whatItDoes = QString());
+    // Makes the window once, then shows it again.
+    void showHelpWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make);
     void showAbout();
 
     KorvelWindow* korvel_ = nullptr;

@@ -33,7 +33,7 @@ QString percent(double share) {
 }
 
 QString minutes(double seconds) {
-    const QString text = fixed(seconds / 60, 2);
+    const QString text = fixed(seconds / kSecondsPerMinute, 2);
     return text == kNone ? text : text + " min";
 }
 
@@ -73,7 +73,35 @@ QLabel* valueLabel(const QString& name, const QString& accessibleName) {
 OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName("OrbitData");
     setWindowTitle("Orbit Data");
+    // Room for a usual figure, so that the window does not jump as they change.
+    valueWidth_ = fontMetrics().horizontalAdvance("00.0000 units, 00000.0 km up");
 
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildFigures());
+    planetOnly_ = new QLabel("The figures are the orbit about the planet alone, without the second planet's pull.");
+    planetOnly_->setObjectName("orbitPlanetOnly");
+    planetOnly_->setWordWrap(true);
+    layout->addWidget(planetOnly_);
+    buildWarnings();
+    layout->addWidget(warning_);
+    layout->addWidget(previewWarning_);
+    auto* unitsNote = new QLabel(
+        "Distances from the planet's centre in length units of 6,380 km, then the height above its "
+        "surface.");
+    unitsNote->setWordWrap(true);
+    layout->addWidget(unitsNote);
+    plot_ = new EnergyPlot;
+    layout->addWidget(plot_, 1);
+    layout->addLayout(buildDriftRow());
+
+    // The preview's column and the second planet's lines show when they apply.
+    for (QLabel* label : preview_) label->hide();
+    for (QLabel* label : {previewHeading_, secondPullName_, secondPull_, planetOnly_}) label->hide();
+    adjustSize();
+}
+
+// A row a figure: its caption, today's value and the previewed one.
+QGridLayout* OrbitDataWindow::buildFigures() {
     struct Row {
         const char* name;
         const char* caption;  // what it is, shown and spoken
@@ -91,10 +119,6 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
         {"orbitCircularSpeed", "circular speed"},
         {"orbitEscapeSpeed", "escape speed"},
     };
-
-    // Room for a usual figure, so that the window does not jump as they change.
-    valueWidth_ = fontMetrics().horizontalAdvance("00.0000 units, 00000.0 km up");
-
     auto* figures = figures_ = new QGridLayout;
     figures->setHorizontalSpacing(fontMetrics().horizontalAdvance("000"));
     auto* nowHeading = new QLabel("now");
@@ -121,15 +145,10 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     figures->addWidget(secondPull_, FigureCount + 1, 1, 1, 2);
     figures->setColumnMinimumWidth(1, valueWidth_);
     figures->setColumnStretch(3, 1);
+    return figures;
+}
 
-    auto* unitsNote = new QLabel(
-        "Distances from the planet's centre in length units of 6,380 km, then the height above its "
-        "surface.");
-    unitsNote->setWordWrap(true);
-    planetOnly_ = new QLabel("The figures are the orbit about the planet alone, without the second planet's pull.");
-    planetOnly_->setObjectName("orbitPlanetOnly");
-    planetOnly_->setWordWrap(true);
-
+void OrbitDataWindow::buildWarnings() {
     warning_ = new QLabel;
     warning_->setObjectName("orbitWarning");
     warning_->setAccessibleName("warning");
@@ -148,28 +167,14 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
         warning->setWordWrap(true);
         warning->hide();
     }
+}
 
-    plot_ = new EnergyPlot;
+QHBoxLayout* OrbitDataWindow::buildDriftRow() {
     auto* driftRow = new QHBoxLayout;
     driftRow->addWidget(new QLabel("drift of the total"));
     drift_ = valueLabel("energyDrift", "drift of the total energy");
     driftRow->addWidget(drift_, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(figures);
-    layout->addWidget(planetOnly_);
-    layout->addWidget(warning_);
-    layout->addWidget(previewWarning_);
-    layout->addWidget(unitsNote);
-    layout->addWidget(plot_, 1);
-    layout->addLayout(driftRow);
-
-    for (QLabel* label : preview_) label->hide();
-    previewHeading_->hide();
-    for (QWidget* w : {static_cast<QWidget*>(secondPullName_), static_cast<QWidget*>(secondPull_),
-                       static_cast<QWidget*>(planetOnly_)})
-        w->hide();
-    adjustSize();
+    return driftRow;
 }
 
 void OrbitDataWindow::fill(const Column& column, const std::optional<orbit::OrbitFigures>& figures,

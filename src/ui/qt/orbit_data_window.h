@@ -13,6 +13,7 @@
 #include "orbit/energy_history.h"
 
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 
 namespace korvel::qt {
@@ -55,6 +56,9 @@ private:
     };
     using Column = std::array<QLabel*, FigureCount>;
 
+    QGridLayout* buildFigures();
+    void buildWarnings();
+    QHBoxLayout* buildDriftRow();
     static void fill(const Column& column, const std::optional<orbit::OrbitFigures>& figures,
                      const orbit::Planet& planet);
 

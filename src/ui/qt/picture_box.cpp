@@ -110,61 +110,63 @@ void PictureBox::circle(double x, double y, double radius, Color color) {
     const int w = image_.width();
     const int h = image_.height();
     const QRgb rim = toQRgb(color);
-    const double maxX = w - 1;
-
-    // Clips a span given in doubles (possibly huge) and draws it.
-    auto draw = [&](int row, double a, double b, QRgb rgb) {
-        if (!(a <= b) || b < 0 || a > maxX) return;
-        span(row, clampToInt(a, 0, w - 1), clampToInt(b, 0, w - 1), rgb);
-    };
-
-    // Pixel (i, j) belongs to a disc of radius q when its centre
-    // (i + 0.5, j + 0.5) lies inside. The rim is the disc of radius r less the
-    // disc of radius r - 1, so it is one pixel wide.
-    if (r > 0) {
-        const double rowLo = std::ceil(cy - r - 0.5);
-        const double rowHi = std::floor(cy + r - 0.5);
-        if (rowHi >= 0 && rowLo <= h - 1 && rowLo <= rowHi) {
-            const int j0 = clampToInt(rowLo, 0, h - 1);
-            const int j1 = clampToInt(rowHi, 0, h - 1);
-            const double inner = r - 1;
-            for (int j = j0; j <= j1; ++j) {
-                const double dy = j + 0.5 - cy;
-                // Relative form, so neither huge nor tiny radii overflow.
-                const double t = dy / r;
-                const double d = 1 - t * t;
-                if (!(d >= 0)) continue;
-                const double half = r * std::sqrt(d);
-                const double a = std::ceil(cx - half - 0.5);
-                const double b = std::floor(cx + half - 0.5);
-                if (!(a <= b)) continue;
-                double ia = 1, ib = 0;  // empty inner span
-                if (inner > 0) {
-                    const double ti = dy / inner;
-                    const double di = 1 - ti * ti;
-                    if (di >= 0) {
-                        const double halfInner = inner * std::sqrt(di);
-                        ia = std::ceil(cx - halfInner - 0.5);
-                        ib = std::floor(cx + halfInner - 0.5);
-                    }
-                }
-                if (ia <= ib) {
-                    draw(j, a, ia - 1, rim);
-                    if (filled_) draw(j, ia, ib, fill_);
-                    draw(j, ib + 1, b, rim);
-                } else {
-                    draw(j, a, b, rim);
-                }
-            }
-            markDirty(clampToInt(std::floor(cx - r), 0, w - 1), j0, clampToInt(std::ceil(cx + r), 0, w - 1), j1);
-        }
-    }
+    if (r > 0) discRows(cx, cy, r, rim);
     // However small, a circle marks its centre.
     if (r < 1 && cx >= 0 && cx < w && cy >= 0 && cy < h) {
         const int ix = static_cast<int>(cx);
         const int iy = static_cast<int>(cy);
         reinterpret_cast<QRgb*>(image_.scanLine(iy))[ix] = rim;
         markDirty(ix, iy, ix, iy);
+    }
+}
+
+// Pixel (i, j) belongs to a disc of radius q when its centre (i + 0.5, j + 0.5)
+// lies inside. The rim is the disc of radius r less the disc of radius r - 1,
+// so it is one pixel wide.
+void PictureBox::discRows(double cx, double cy, double r, QRgb rim) {
+    const int w = image_.width();
+    const int h = image_.height();
+    const double maxX = w - 1;
+    // Clips a span given in doubles (possibly huge) and draws it.
+    auto draw = [&](int row, double a, double b, QRgb rgb) {
+        if (!(a <= b) || b < 0 || a > maxX) return;
+        span(row, clampToInt(a, 0, w - 1), clampToInt(b, 0, w - 1), rgb);
+    };
+    const double rowLo = std::ceil(cy - r - 0.5);
+    const double rowHi = std::floor(cy + r - 0.5);
+    if (rowHi >= 0 && rowLo <= h - 1 && rowLo <= rowHi) {
+        const int j0 = clampToInt(rowLo, 0, h - 1);
+        const int j1 = clampToInt(rowHi, 0, h - 1);
+        const double inner = r - 1;
+        for (int j = j0; j <= j1; ++j) {
+            const double dy = j + 0.5 - cy;
+            // Relative form, so neither huge nor tiny radii overflow.
+            const double t = dy / r;
+            const double d = 1 - t * t;
+            if (!(d >= 0)) continue;
+            const double half = r * std::sqrt(d);
+            const double a = std::ceil(cx - half - 0.5);
+            const double b = std::floor(cx + half - 0.5);
+            if (!(a <= b)) continue;
+            double ia = 1, ib = 0;  // empty inner span
+            if (inner > 0) {
+                const double ti = dy / inner;
+                const double di = 1 - ti * ti;
+                if (di >= 0) {
+                    const double halfInner = inner * std::sqrt(di);
+                    ia = std::ceil(cx - halfInner - 0.5);
+                    ib = std::floor(cx + halfInner - 0.5);
+                }
+            }
+            if (ia <= ib) {
+                draw(j, a, ia - 1, rim);
+                if (filled_) draw(j, ia, ib, fill_);
+                draw(j, ib + 1, b, rim);
+            } else {
+                draw(j, a, b, rim);
+            }
+        }
+        markDirty(clampToInt(std::floor(cx - r), 0, w - 1), j0, clampToInt(std::ceil(cx + r), 0, w - 1), j1);
     }
 }
 

@@ -68,6 +68,8 @@ private:
     void flushDirty();
     // Fills [x0, x1] of row y, both already clipped.
     void span(int y, int x0, int x1, QRgb rgb);
+    // The rows of a circle of `r` device pixels about (cx, cy), fill included.
+    void discRows(double cx, double cy, double r, QRgb rim);
 
     QImage image_;
     QImage overlay_;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "orbit/prediction.h"
 #include "app/korvel.h"
+#include "orbit/prediction.h"
 
 namespace korvel::testing {
 
@@ -50,17 +50,13 @@ struct DrawCall {
 class RecordingSurface : public Surface {
 public:
     void setBackColor(Color color) override { calls.push_back({DrawCall::BackColor, 0, 0, 0, color}); }
-    void setScale(double height, double width) override {
-        calls.push_back({DrawCall::Scale, height, width, 0, 0});
-    }
+    void setScale(double height, double width) override { calls.push_back({DrawCall::Scale, height, width, 0, 0}); }
     void setFillStyle(int style) override { calls.push_back({DrawCall::FillStyle, double(style), 0, 0, 0}); }
     void setFillColor(Color color) override { calls.push_back({DrawCall::FillColor, 0, 0, 0, color}); }
     void circle(double x, double y, double radius, Color color) override {
         calls.push_back({DrawCall::Circle, x, y, radius, color});
     }
-    void pset(double x, double y, Color color) override {
-        calls.push_back({DrawCall::Point, x, y, 0, color});
-    }
+    void pset(double x, double y, Color color) override { calls.push_back({DrawCall::Point, x, y, 0, color}); }
 
     std::vector<DrawCall> of(DrawCall::Kind kind) const;
     std::vector<DrawCall> calls;
@@ -103,9 +99,7 @@ public:
     void setScale(double height, double width) override { ++calls, note(height), note(width); }
     void setFillStyle(int) override { ++calls; }
     void setFillColor(Color) override { ++calls; }
-    void circle(double x, double y, double radius, Color) override {
-        ++calls, note(x), note(y), note(radius);
-    }
+    void circle(double x, double y, double radius, Color) override { ++calls, note(x), note(y), note(radius); }
     void pset(double x, double y, Color) override { ++calls, note(x), note(y); }
 
     std::uint64_t calls = 0;

@@ -4,33 +4,33 @@
 #include <cmath>
 #include <numbers>
 
-#include "sim/numbers.h"
 #include "app/panel.h"
+#include "sim/numbers.h"
 
 namespace korvel::testing {
 
 std::string FakeControls::text(ControlArray array, int index) const {
     switch (array) {
-        case ControlArray::lbl_mass_id: return labels.at(index);
-        case ControlArray::txt_masses: return boxes.at(index);
-        case ControlArray::cmd_color: return bankCaptions.at(index);
+    case ControlArray::lbl_mass_id: return labels.at(index);
+    case ControlArray::txt_masses: return boxes.at(index);
+    case ControlArray::cmd_color: return bankCaptions.at(index);
     }
     return {};
 }
 
 void FakeControls::setText(ControlArray array, int index, std::string_view text) {
     switch (array) {
-        case ControlArray::lbl_mass_id: labels.at(index) = text; break;
-        case ControlArray::txt_masses: boxes.at(index) = text; break;
-        case ControlArray::cmd_color: bankCaptions.at(index) = text; break;
+    case ControlArray::lbl_mass_id: labels.at(index) = text; break;
+    case ControlArray::txt_masses: boxes.at(index) = text; break;
+    case ControlArray::cmd_color: bankCaptions.at(index) = text; break;
     }
 }
 
 void FakeControls::place(ControlArray array, int index, const TwipsRect& rect) {
     switch (array) {
-        case ControlArray::lbl_mass_id: labelRects.at(index) = rect; break;
-        case ControlArray::txt_masses: boxRects.at(index) = rect; break;
-        case ControlArray::cmd_color: bankRects.at(index) = rect; break;
+    case ControlArray::lbl_mass_id: labelRects.at(index) = rect; break;
+    case ControlArray::txt_masses: boxRects.at(index) = rect; break;
+    case ControlArray::cmd_color: bankRects.at(index) = rect; break;
     }
 }
 
@@ -56,9 +56,8 @@ std::array<double, kStateNumberCount> stateNumbers(const SimulationState& s) {
     for (const auto* body : {&s.posX, &s.posY, &s.velX, &s.velY})
         for (double v : *body) n[i++] = v;
     for (double v : s.ringRadius) n[i++] = v;
-    for (double v : {s.pauseStart, s.runStartTime, s.lastTickTime, s.tickElapsed, s.startRadius,
-                     s.secondPlanetMass, s.secondPlanetRadius, s.secondPlanetPrevX,
-                     s.secondPlanetPrevY, s.distReadout})
+    for (double v : {s.pauseStart, s.runStartTime, s.lastTickTime, s.tickElapsed, s.startRadius, s.secondPlanetMass,
+                     s.secondPlanetRadius, s.secondPlanetPrevX, s.secondPlanetPrevY, s.distReadout})
         n[i++] = v;
     return n;
 }

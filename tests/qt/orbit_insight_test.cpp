@@ -1,0 +1,271 @@
+// The real window with its menu bar on the offscreen platform: the menus, the
+// orbit drawn over the drawing, and the picture as saved.
+
+#include "ui/qt/orbit_insight.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QEnterEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+#include "qt_support.h"
+#include "ui/qt/korvel_window.h"
+#include "ui/qt/main_window.h"
+
+using korvel::qt::KorvelWindow;
+using korvel::qt::MainWindow;
+using namespace korvel::qt::testing;
+
+class OrbitInsightTest : public QObject {
+    Q_OBJECT
+
+    static QAction* action(MainWindow& m, const char* name) {
+        auto* a = m.findChild<QAction*>(name);
+        if (!a) qWarning("no action %s", name);
+        return a;
+    }
+
+    // A run of the panel as it stands, paused after `ms`, with the path on.
+    static void runPaused(MainWindow& m, int ms) {
+        action(m, "actionPredictedPath")->setChecked(true);
+        click(m.korvel(), "runSImulation");
+        spin(ms);
+        click(m.korvel(), "cmd_stop_simulation");
+    }
+
+    static void point(QWidget* button, bool in) {
+        if (in) {
+            QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), button->mapToGlobal(QPointF(4, 4)));
+            QApplication::sendEvent(button, &enter);
+        } else {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(button, &leave);
+        }
+    }
+
+    static bool samePoints(const std::vector<korvel::Vec2>& a, const std::vector<korvel::Vec2>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](auto p, auto q) { return p.x == q.x && p.y == q.y; });
+    }
+
+private slots:
+    void menusCarryTheirNamesAndKeys() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        QCOMPARE(m.windowTitle(), QString("Korvel Simulation"));
+        QVERIFY(m.windowIcon().availableSizes().contains(QSize(16, 16)));
+        QVERIFY(m.windowIcon().availableSizes().contains(QSize(256, 256)));
+        // The client area keeps its size and place under the menu bar.
+        QCOMPARE(m.korvel().size(), QSize(739, 560));
+        QCOMPARE(m.korvel().y(), m.menuBar()->geometry().bottom() + 1);
+        QCOMPARE(m.size(), QSize(739, 560 + m.menuBar()->height()));
+        QCOMPARE(m.minimumSize(), m.maximumSize());
+
+        struct Item {
+            const char* menu;
+            const char* name;
+            const char* text;
+            const char* keys;
+        };
+        const Item items[] = {
+            {"menuFile", "actionSavePicture", "Save Picture\u2026", "Ctrl+S"},
+            {"menuFile", "actionCopyPicture", "Copy Picture", "Ctrl+Shift+C"},
+            {"menuFile", "actionQuit", "Quit", "Ctrl+Q"},
+            {"menuView", "actionPredictedPath", "Predicted Path", "F2"},
+            {"menuView", "actionOrbitData", "Orbit Data", "F3"},
+            {"menuHelp", "actionHelp", "Korvel Simulation Help", "F1"},
+            {"menuHelp", "actionShortcuts", "Keyboard Shortcuts", ""},
+            {"menuHelp", "actionAbout", "About Korvel Simulation", ""},
+            {"menuHelp", "actionAboutQt", "About Qt", ""},
+        };
+        for (const Item& item : items) {
+            QAction* a = action(m, item.name);
+            QVERIFY(a);
+            QCOMPARE(a->text(), QString::fromUtf8(item.text));
+            QCOMPARE(a->shortcut(), QKeySequence(item.keys));
+            QVERIFY(m.findChild<QMenu*>(item.menu)->actions().contains(a));
+            QCOMPARE(a->isChecked(), false);
+        }
+        QVERIFY(action(m, "actionPredictedPath")->isCheckable() && action(m, "actionOrbitData")->isCheckable());
+        QCOMPARE(m.findChild<QMenu*>("menuView")->title(), QString("&View"));
+        // No key that the boxes edit with.
+        for (QAction* a : m.findChildren<QAction*>())
+            for (const char* editing : {"Ctrl+C", "Ctrl+V", "Ctrl+X", "Ctrl+A", "Ctrl+Z", "Ctrl+Y"})
+                QVERIFY2(a->shortcut() != QKeySequence(editing), qPrintable(a->text()));
+
+        // The shortcuts window lists every key of the menus; help and About open
+        // windows of their own, About with the version, the licences and Qt.
+        action(m, "actionShortcuts")->trigger();
+        auto* list = m.findChild<QWidget*>("shortcutsWindow");
+        QVERIFY(list && list->isVisible() && list->isWindow());
+        const QString keys = list->findChild<QTextBrowser*>()->toPlainText();
+        for (const Item& item : items) QVERIFY2(keys.contains(item.keys), item.keys);
+        action(m, "actionHelp")->trigger();
+        QVERIFY(m.findChild<QWidget*>("helpWindow")->isVisible());
+        QApplication::setApplicationVersion("9.8.7");
+        action(m, "actionAbout")->trigger();
+        auto* about = m.findChild<QMessageBox*>("aboutBox");
+        QVERIFY(about && about->isVisible() && !about->isModal());
+        for (const QString& part : {QString("9.8.7"), QString("MIT"), QString(qVersion()), QString("LGPL")})
+            QVERIFY2(about->text().contains(part), qPrintable(part));
+    }
+
+    void keyboardReachesTheMenusOutsideTheTabOrder() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        m.activateWindow();
+        QTRY_VERIFY(m.isActiveWindow());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("runSImulation"));
+        child(m.korvel(), "cmd_continue")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("runSImulation"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QTRY_VERIFY(m.menuBar()->activeAction());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTest::keyClick(m.menuBar(), Qt::Key_Escape);
+        QTRY_VERIFY(!m.menuBar()->activeAction());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt, Qt::AltModifier);
+        QTRY_VERIFY(m.menuBar()->activeAction());
+    }
+
+    void pathLiesOnTheTrailAndNeverInTheDrawing() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        action(m, "actionPredictedPath")->setChecked(true);
+        QVERIFY(m.insight().path().points.empty());  // no run yet
+        // An ellipse out to 2.8 units; turned half round by a negative scale.
+        box(w, 2)->setText("20000");
+        box(w, 6)->setText("9500");
+        for (const char* scale : {"3", "-3"}) {
+            box(w, 3)->setText(scale);
+            runPaused(m, 1000);  // more than a revolution
+            const QImage drawing = w.picture().image().copy();
+            const QImage shown = w.picture().shownImage();
+            QCOMPARE(w.picture().grab().toImage().convertToFormat(QImage::Format_RGB32), shown);
+            // Every pixel the path changes lies within its markers' reach of the trail.
+            int changed = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) {
+                    if (shown.pixel(x, y) == drawing.pixel(x, y)) continue;
+                    ++changed;
+                    bool near = false;
+                    for (int dy = -5; dy <= 5 && !near; ++dy)
+                        for (int dx = -5; dx <= 5 && !near; ++dx)
+                            near = drawing.valid(x + dx, y + dy) && isTrail(drawing.pixel(x + dx, y + dy));
+                    QVERIFY2(near, qPrintable(QString("scale %1 at %2, %3").arg(scale).arg(x).arg(y)));
+                }
+            QVERIFY(changed > 500);
+            action(m, "actionPredictedPath")->setChecked(false);
+            QCOMPARE(w.picture().shownImage(), drawing);
+            QCOMPARE(w.picture().image(), drawing);
+        }
+    }
+
+    void previewShowsABurnAndBecomesThePathWhenPressed() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        runPaused(m, 100);
+        QPushButton* forward = bank(w, 0);
+        point(forward, true);
+        QVERIFY(!m.insight().preview());  // no size chosen: nothing, and no message
+        QVERIFY(!w.messageBox() || !w.messageBox()->isVisible());
+        point(forward, false);
+
+        QTest::mouseClick(bank(w, 4), Qt::LeftButton);
+        const QImage drawing = w.picture().image().copy();
+        const double speed = w.core().state().velX[korvel::kCraft];
+        const QImage shownBefore = w.picture().shownImage();
+        point(forward, true);
+        QVERIFY(m.insight().preview());
+        const auto preview = m.insight().preview()->points;
+        QVERIFY(!samePoints(preview, m.insight().path().points));
+        QCOMPARE(w.core().state().velX[korvel::kCraft], speed);
+        QCOMPARE(w.picture().image(), drawing);
+        forward->click();
+        QVERIFY(samePoints(m.insight().path().points, preview));
+        point(forward, false);
+        QVERIFY(!m.insight().preview());
+        QVERIFY(w.picture().shownImage() != shownBefore);  // the new loop shows, not the old
+
+        // "Apply Impulse" reads its direction now; one that is not a number
+        // previews nothing, and a message left open stays as it is.
+        QPushButton* apply = button(w, "cmd_apply");
+        w.showMessage("left open");
+        box(w, 7)->setText("up");
+        point(apply, true);
+        QVERIFY(!m.insight().preview());
+        QVERIFY(w.messageBox()->isVisible());
+        QCOMPARE(w.messageBox()->text(), QString("left open"));
+        point(apply, false);
+        // The focus previews as the pointer does.
+        box(w, 7)->setText("3.14");
+        m.activateWindow();
+        QTRY_VERIFY(m.isActiveWindow());
+        apply->setFocus();
+        QVERIFY(m.insight().preview());
+        box(w, 0)->setFocus();
+        QVERIFY(!m.insight().preview());
+        // Closing with a preview showing ends cleanly.
+        apply->setFocus();
+    }
+
+    void savePictureWritesWhatTheSurfaceShows() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        runPaused(m, 300);
+        const QImage shown = w.picture().shownImage();
+        QVERIFY(shown != w.picture().image());
+        QTemporaryDir dir;
+        const QString file = dir.filePath("orbit.png");
+        QVERIFY(m.savePicture(file));
+        QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), shown);
+        m.copyPicture();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), shown);
+        // A file that cannot be written is named, with the reason.
+        const QString bad = dir.filePath("no folder/orbit.png");
+        QVERIFY(!m.savePicture(bad));
+        QVERIFY(w.messageBox() && w.messageBox()->isVisible());
+        QVERIFY2(w.messageBox()->text().contains(QDir::toNativeSeparators(bad) + "\": "),
+                 qPrintable(w.messageBox()->text()));
+        QVERIFY(!QFile::exists(bad));
+    }
+
+    void quitOrCloseEndsTheProgram() {
+        for (bool quit : {true, false}) {
+            MainWindow m;
+            m.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&m));
+            QTimer::singleShot(50, &m, [&] { quit ? action(m, "actionQuit")->trigger() : (void)m.close(); });
+            QTimer::singleShot(5000, &m, [] { QCoreApplication::exit(99); });
+            QCOMPARE(QCoreApplication::exec(), 0);
+            QVERIFY(m.korvel().ended());
+            QVERIFY(!m.isVisible());
+        }
+    }
+};
+
+int main(int argc, char** argv) { return runWindowSuite<OrbitInsightTest>(argc, argv); }
+
+#include "orbit_insight_test.moc"
