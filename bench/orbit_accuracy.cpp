@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <numbers>
 
+#include "app/panel.h"
 #include "fakes.h"
 #include "sim/numbers.h"
-#include "app/panel.h"
 
 int main() {
     using namespace korvel;

@@ -4,20 +4,19 @@
 // memory at the start and the end, and whether every stored figure stayed
 // finite.
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include "app/panel.h"
 #include "fakes.h"
 #include "orbit/energy_history.h"
 #include "orbit/prediction.h"
 #include "sim/numbers.h"
-#include "app/panel.h"
 
 namespace {
 
@@ -81,28 +80,25 @@ int main() {
         if (i % 100 == 0) {  // display pace for the orbit views
             const double simulated = (clock.reading - s.runStartTime) * 1000;
             if (const auto sample = orbit::energyOf(s, planet, simulated)) history.add(*sample);
-            finite = finite && orbit::orbitFigures({s.posX[kCraft], s.posY[kCraft]},
-                                                   {s.velX[kCraft], s.velY[kCraft]}, planet);
+            finite = finite &&
+                     orbit::orbitFigures({s.posX[kCraft], s.posY[kCraft]}, {s.velX[kCraft], s.velY[kCraft]}, planet);
             pathPoints = orbit::predictPath(s, {planet, 1, 4.53 * kLengthUnit}).points.size();
         }
         if (i == kTicks / 10) rssTenth = currentRssKb();
     }
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
 
-    std::printf("ticks run: %ld of %ld (time factor %s, 100 sub-steps each)\n", ticks, kTicks,
-                s.timeFactor.c_str());
+    std::printf("ticks run: %ld of %ld (time factor %s, 100 sub-steps each)\n", ticks, kTicks, s.timeFactor.c_str());
     std::printf("wall time: %.2f s, %.2f us per tick\n", wall, wall / ticks * 1e6);
     std::printf("simulated: %.1f days\n", (clock.reading - start) * 1000 / 86400);
-    std::printf("drawing calls: %llu, every figure finite: %s\n",
-                static_cast<unsigned long long>(picture.calls), picture.allFinite ? "yes" : "no");
+    std::printf("drawing calls: %llu, every figure finite: %s\n", static_cast<unsigned long long>(picture.calls),
+                picture.allFinite ? "yes" : "no");
     std::printf("peak RSS: %ld kB at start, %ld kB at end\n", peakStart, peakRssKb());
-    std::printf("current RSS: %ld kB at start, %ld kB after a tenth, %ld kB at end\n", rssStart,
-                rssTenth, currentRssKb());
-    std::printf("energy samples kept: %zu of %zu; last predicted path: %zu points\n",
-                history.samples().size(), history.capacity(), pathPoints);
-    std::printf("state finite throughout: %s; messages: %zu\n", finite ? "yes" : "no",
-                controls.messages.size());
+    std::printf("current RSS: %ld kB at start, %ld kB after a tenth, %ld kB at end\n", rssStart, rssTenth,
+                currentRssKb());
+    std::printf("energy samples kept: %zu of %zu; last predicted path: %zu points\n", history.samples().size(),
+                history.capacity(), pathPoints);
+    std::printf("state finite throughout: %s; messages: %zu\n", finite ? "yes" : "no", controls.messages.size());
     std::printf("craft distance: %.6f length units; second planet: %.3f length units out\n",
                 std::hypot(s.posX[kCraft], s.posY[kCraft]) / kLengthUnit,
                 std::hypot(s.posX[kSecondPlanet], s.posY[kSecondPlanet]) / kLengthUnit);

@@ -7,10 +7,6 @@
 // CLOCK_BOOTTIME); the time from main() is given too. The window counts as
 // painted when the drawing surface's first paint event has been handled.
 
-#include <sys/resource.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -19,6 +15,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
 
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"

@@ -14,9 +14,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 
@@ -94,9 +94,7 @@ int main(int argc, char** argv) {
     ok = enlarged().save(dir + "/run-button-no-focus.png") && ok;
 
     // Clicked as a mouse does, so the focus follows the clicks.
-    auto click = [&](const char* name) {
-        QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton);
-    };
+    auto click = [&](const char* name) { QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton); };
     auto action = [&](const char* name) { return main.findChild<QAction*>(name); };
     click("cmd_color(5)");
     click("runSImulation");

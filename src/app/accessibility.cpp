@@ -4,8 +4,8 @@
 #include <cmath>
 #include <optional>
 
-#include "sim/numbers.h"
 #include "app/panel.h"
+#include "sim/numbers.h"
 
 namespace korvel {
 namespace {

@@ -4,34 +4,29 @@
 
 #include <cmath>
 
-#include "sim/impulse.h"
-#include "sim/units.h"
 #include "app/korvel.h"
 #include "app/panel.h"
+#include "sim/impulse.h"
+#include "sim/units.h"
 
 namespace korvel {
 
 void Korvel::cmd_color_Click(int Index) {
     switch (Index) {
-        case kBankForward:
-        case kBankBackward:
-        case kBankToRight:
-        case kBankToLeft:
-            fireAlongTravel(burnOfBank(Index));
-            break;
-        case kBankImpulse1000:
-        case kBankImpulse1000 + 1:
-        case kBankImpulse1000 + 2:
-        case kBankImpulse1:
-            p_.controls.closeMessage();
-            state_.impulseSize = kImpulseSizes[Index - kBankImpulse1000];
-            happened(RunEvent::Kind::SizeChosen).size = state_.impulseSize;
-            break;
-        case kBankSecondPlanet:
-            placeSecondPlanet();
-            break;
-        default:
-            break;  // the distance readout, or no such button
+    case kBankForward:
+    case kBankBackward:
+    case kBankToRight:
+    case kBankToLeft: fireAlongTravel(burnOfBank(Index)); break;
+    case kBankImpulse1000:
+    case kBankImpulse1000 + 1:
+    case kBankImpulse1000 + 2:
+    case kBankImpulse1:
+        p_.controls.closeMessage();
+        state_.impulseSize = kImpulseSizes[Index - kBankImpulse1000];
+        happened(RunEvent::Kind::SizeChosen).size = state_.impulseSize;
+        break;
+    case kBankSecondPlanet: placeSecondPlanet(); break;
+    default: break;  // the distance readout, or no such button
     }
 }
 
@@ -100,7 +95,8 @@ void Korvel::placeSecondPlanet() {
 
     p_.controls.closeMessage();
     SimulationState& s = state_;
-    const SecondPlanetBefore replaced{s.secondPlanetOn, s.secondPlanetMass,
+    const SecondPlanetBefore replaced{s.secondPlanetOn,
+                                      s.secondPlanetMass,
                                       {s.posX[kSecondPlanet], s.posY[kSecondPlanet]},
                                       {s.velX[kSecondPlanet], s.velY[kSecondPlanet]}};
     s.secondPlanetOn = true;
@@ -115,8 +111,7 @@ void Korvel::placeSecondPlanet() {
 
 void Korvel::cmd_apply_Click() {
     if (!impulseSizeChosen()) return;
-    const auto direction =
-        readNumber(kLabelCaptions[kBoxDirection], boxText(kBoxDirection), NumberRead::Whole);
+    const auto direction = readNumber(kLabelCaptions[kBoxDirection], boxText(kBoxDirection), NumberRead::Whole);
     if (!direction) return;
     p_.controls.closeMessage();
     const Vec2 before{state_.velX[kCraft], state_.velY[kCraft]};

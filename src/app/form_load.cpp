@@ -16,22 +16,16 @@ void Korvel::Form_Load() {
         p_.controls.place(ControlArray::txt_masses, i, {kPanelX0 + 600, top, 750, 375});
     }
     for (int i = 0; i < kBankCount; ++i) {
-        p_.controls.place(ControlArray::cmd_color, i,
-                          {kPanelX0 + 1400, kPanelY0 + kRowPitch * i, 850, 450});
+        p_.controls.place(ControlArray::cmd_color, i, {kPanelX0 + 1400, kPanelY0 + kRowPitch * i, 850, 450});
     }
     for (int i : {kBoxSecondPlanetMass, kBoxSecondPlanetDist}) {
-        p_.controls.place(ControlArray::txt_masses, i,
-                          {kPanelX0 + 1400, kPanelY0 + kRowPitch * (i - 2), 850, 375});
+        p_.controls.place(ControlArray::txt_masses, i, {kPanelX0 + 1400, kPanelY0 + kRowPitch * (i - 2), 850, 375});
     }
 
-    for (int i = 0; i < kBoxCount; ++i)
-        p_.controls.setText(ControlArray::txt_masses, i, kDefaultTexts[i]);
-    for (int i = 0; i < kLabelCount; ++i)
-        p_.controls.setText(ControlArray::lbl_mass_id, i, kLabelCaptions[i]);
-    for (int i = 0; i < kBankDistance; ++i)
-        p_.controls.setText(ControlArray::cmd_color, i, kBankCaptions[i]);
-    p_.controls.setText(ControlArray::cmd_color, kBankDistance,
-                        kDistancePrefix + boxText(kBoxInitDistance));
+    for (int i = 0; i < kBoxCount; ++i) p_.controls.setText(ControlArray::txt_masses, i, kDefaultTexts[i]);
+    for (int i = 0; i < kLabelCount; ++i) p_.controls.setText(ControlArray::lbl_mass_id, i, kLabelCaptions[i]);
+    for (int i = 0; i < kBankDistance; ++i) p_.controls.setText(ControlArray::cmd_color, i, kBankCaptions[i]);
+    p_.controls.setText(ControlArray::cmd_color, kBankDistance, kDistancePrefix + boxText(kBoxInitDistance));
 
     state_.planetRadius = kLengthUnit;
 }

@@ -31,9 +31,7 @@ std::string quoted(std::string_view text) {
 
 Korvel::Korvel(const Platform& platform) : p_(platform) {}
 
-std::string Korvel::boxText(int index) const {
-    return p_.controls.text(ControlArray::txt_masses, index);
-}
+std::string Korvel::boxText(int index) const { return p_.controls.text(ControlArray::txt_masses, index); }
 
 void Korvel::refuseBox(const char* label, const std::string& text, const char* requirement) {
     std::string message = "\"";
@@ -46,8 +44,7 @@ void Korvel::refuseBox(const char* label, const std::string& text, const char* r
     p_.controls.showMessage(message);
 }
 
-std::optional<double> Korvel::readNumber(const char* label, const std::string& text,
-                                         NumberRead read) {
+std::optional<double> Korvel::readNumber(const char* label, const std::string& text, NumberRead read) {
     const bool written = read == NumberRead::Whole ? isWrittenAsNumber(text) : startsWithNumber(text);
     if (!written) {
         refuseBox(label, text, kNotANumber);
@@ -64,8 +61,7 @@ void Korvel::drawPoint(double x, double y, Color color) {
 }
 
 void Korvel::drawCircle(double x, double y, double radius, Color color) {
-    if (std::isfinite(x) && std::isfinite(y) && std::isfinite(radius))
-        p_.picture.circle(x, y, radius, color);
+    if (std::isfinite(x) && std::isfinite(y) && std::isfinite(radius)) p_.picture.circle(x, y, radius, color);
 }
 
 void Korvel::drawWorldPoint(const ViewGeometry& view, double x, double y, Color color) {

@@ -30,11 +30,11 @@ struct RunParameters {
     double planetMass = 0;
     double timeFactor = 0;
     double screenScale = 0;
-    double startRadius = 0;  // m
-    double startAngle = 0;   // rad
-    double speed = 0;        // m/s
-    double direction = 0;    // rad
-    double circleRadius = 0; // drawing units; 0 or below draws no circle
+    double startRadius = 0;   // m
+    double startAngle = 0;    // rad
+    double speed = 0;         // m/s
+    double direction = 0;     // rad
+    double circleRadius = 0;  // drawing units; 0 or below draws no circle
 };
 
 // The run's settings as its start read them.

@@ -43,9 +43,8 @@ constexpr Burn burnOfBank(int index) { return static_cast<Burn>(index - kBankFor
 
 // Captions of lbl_mass_id(0..11), beside the box of the same index.
 inline constexpr std::array<const char*, 12> kLabelCaptions = {
-    "planet mass",  "planet radius",    "time factor",       "screen scale",
-    "init distance", "init ang pos",    "impulse of 'burn'", "dir of impulse",
-    "clock time",   "circle radius",    "realtime interval", "speed",
+    "planet mass",       "planet radius",  "time factor", "screen scale",  "init distance",     "init ang pos",
+    "impulse of 'burn'", "dir of impulse", "clock time",  "circle radius", "realtime interval", "speed",
 };
 
 // What boxes 12 and 13, which have no label, are called in messages.
@@ -54,15 +53,25 @@ inline constexpr const char* kSecondPlanetDistName = "second planet dist";
 
 // Default texts of txt_masses(0..13).
 inline constexpr std::array<const char*, 14> kDefaultTexts = {
-    "1", "1", "1000", "3", "1.02", "0", "8000", "1.57", "", "0", "", "",
+    "1",
+    "1",
+    "1000",
+    "3",
+    "1.02",
+    "0",
+    "8000",
+    "1.57",
+    "",
+    "0",
+    "",
+    "",
     "second planet mass as multiple of Earth mass (Moon = .0123)",
     "second planet dist as multiple of Earth radius (Moon = 60.2)",
 };
 
 // Captions of cmd_color(0..8); cmd_color(9) is the distance readout.
 inline constexpr std::array<const char*, 9> kBankCaptions = {
-    "forward",      "backward",    "to right",   "to left",  "impulse 1000",
-    "impulse 100",  "impulse 10",  "impulse 1",  "2d planet",
+    "forward", "backward", "to right", "to left", "impulse 1000", "impulse 100", "impulse 10", "impulse 1", "2d planet",
 };
 
 // What cmd_color(4..7) set the impulse size to, m/s.

@@ -10,9 +10,7 @@ bool Axis::valid() const {
     return std::isfinite(low) && std::isfinite(high) && std::isfinite(step) && step > 0 && high > low;
 }
 
-int Axis::tickCount() const {
-    return valid() ? static_cast<int>(std::floor((high - low) / step + 1e-6)) + 1 : 0;
-}
+int Axis::tickCount() const { return valid() ? static_cast<int>(std::floor((high - low) / step + 1e-6)) + 1 : 0; }
 
 std::string Axis::label(double value) const {
     if (std::fabs(value) < step * 1e-6) value = 0;

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "sim/numbers.h"
 #include "app/korvel.h"
 #include "app/panel.h"
+#include "sim/numbers.h"
 
 namespace korvel {
 namespace {
@@ -22,8 +22,8 @@ std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
     RunParameters run;
     std::string texts[kBoxDirection + 1];
     double numbers[kBoxDirection + 1] = {};
-    for (int box : {kBoxPlanetMass, kBoxTimeFactor, kBoxScreenScale, kBoxInitDistance,
-                    kBoxInitAngle, kBoxBurn, kBoxDirection}) {
+    for (int box :
+         {kBoxPlanetMass, kBoxTimeFactor, kBoxScreenScale, kBoxInitDistance, kBoxInitAngle, kBoxBurn, kBoxDirection}) {
         texts[box] = boxText(box);
         const auto number = readNumber(kLabelCaptions[box], texts[box], NumberRead::Whole);
         if (!number) return std::nullopt;

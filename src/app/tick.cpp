@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "sim/numbers.h"
-#include "sim/physics.h"
 #include "app/korvel.h"
 #include "app/panel.h"
+#include "sim/numbers.h"
+#include "sim/physics.h"
 
 namespace korvel {
 namespace {
@@ -107,8 +107,7 @@ void Korvel::redrawSecondPlanet(const ViewGeometry& view) {
     // Erasing where nothing was drawn would punch a hole in the planet.
     if (s.secondPlanetDrawn)
         drawWorldCircle(view, s.secondPlanetPrevX, s.secondPlanetPrevY, s.secondPlanetRadius, kBlack);
-    drawWorldCircle(view, s.posX[kSecondPlanet], s.posY[kSecondPlanet], s.secondPlanetRadius,
-                    kSecondPlanetColor);
+    drawWorldCircle(view, s.posX[kSecondPlanet], s.posY[kSecondPlanet], s.secondPlanetRadius, kSecondPlanetColor);
     s.secondPlanetPrevX = s.posX[kSecondPlanet];
     s.secondPlanetPrevY = s.posY[kSecondPlanet];
     s.secondPlanetDrawn = true;

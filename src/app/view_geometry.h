@@ -32,8 +32,7 @@ public:
     Vec2 centre() const { return {scale_ * kViewAspectWidth / kViewAspectHeight, scale_}; }
     // Where a world point (metres from the planet's centre, y up) is drawn.
     Vec2 toPicture(Vec2 world) const {
-        return {scale_ * kViewAspectWidth / kViewAspectHeight + world.x / kLengthUnit,
-                scale_ - world.y / kLengthUnit};
+        return {scale_ * kViewAspectWidth / kViewAspectHeight + world.x / kLengthUnit, scale_ - world.y / kLengthUnit};
     }
     // How far from the planet's centre the view reaches: its half-diagonal, m.
     double reach() const {

@@ -4,8 +4,7 @@
 
 namespace korvel::orbit {
 
-std::optional<Vec2> velocityAfterBurn(const SimulationState& state, Burn burn,
-                                          std::string_view directionText) {
+std::optional<Vec2> velocityAfterBurn(const SimulationState& state, Burn burn, std::string_view directionText) {
     if (state.impulseSize == 0) return std::nullopt;
     const Vec2 v{state.velX[kCraft], state.velY[kCraft]};
     if (burn == Burn::Apply) {

@@ -18,7 +18,6 @@ using korvel::Burn;
 // (`directionText`). Nothing when the press would be refused: no size chosen,
 // no direction of travel, a direction that is not a number, or a velocity
 // that would not be finite. It never tells the operator anything.
-std::optional<Vec2> velocityAfterBurn(const SimulationState& state, Burn burn,
-                                          std::string_view directionText);
+std::optional<Vec2> velocityAfterBurn(const SimulationState& state, Burn burn, std::string_view directionText);
 
 }  // namespace korvel::orbit

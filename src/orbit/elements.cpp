@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-
 namespace korvel::orbit {
 namespace {
 
@@ -106,8 +105,7 @@ std::optional<OrbitFigures> finiteFigures(OrbitFigures f) {
 
 }  // namespace
 
-std::optional<OrbitFigures> orbitFigures(Vec2 position, Vec2 velocity, const Planet& planet,
-                                         double timeSign) {
+std::optional<OrbitFigures> orbitFigures(Vec2 position, Vec2 velocity, const Planet& planet, double timeSign) {
     if (!planet.attracts()) return std::nullopt;
     Motion m;
     m.mu = planet.mu();

@@ -48,8 +48,7 @@ struct OrbitFigures {
 // the next apsis is the one the craft came from. Nothing when there is no
 // orbit: a planet of mass 0 or below, the craft at the centre, or any figure
 // that would not be finite.
-std::optional<OrbitFigures> orbitFigures(Vec2 position, Vec2 velocity, const Planet& planet,
-                                         double timeSign = 1);
+std::optional<OrbitFigures> orbitFigures(Vec2 position, Vec2 velocity, const Planet& planet, double timeSign = 1);
 
 // The second planet's pull on the craft as a share of the planet's (1 = as
 // strong); nothing while it is off or when either pull is not defined.

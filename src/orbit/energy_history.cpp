@@ -4,22 +4,19 @@
 
 namespace korvel::orbit {
 
-std::optional<EnergySample> energyOf(const SimulationState& state, const Planet& planet,
-                                     double time) {
+std::optional<EnergySample> energyOf(const SimulationState& state, const Planet& planet, double time) {
     const double vx = state.velX[kCraft];
     const double vy = state.velY[kCraft];
     EnergySample sample{time, (vx * vx + vy * vy) / 2, 0};
-    const auto potential = [](double mu, double dx, double dy) {
-        return mu == 0 ? 0.0 : -mu / std::hypot(dx, dy);
-    };
+    const auto potential = [](double mu, double dx, double dy) { return mu == 0 ? 0.0 : -mu / std::hypot(dx, dy); };
     sample.potential = potential(planet.mu(), state.posX[kCraft], state.posY[kCraft]);
     if (state.secondPlanetOn) {
         const Planet second{state.secondPlanetMass};
         sample.potential += potential(second.mu(), state.posX[kCraft] - state.posX[kSecondPlanet],
                                       state.posY[kCraft] - state.posY[kSecondPlanet]);
     }
-    if (!std::isfinite(sample.time) || !std::isfinite(sample.kinetic) ||
-        !std::isfinite(sample.potential) || !std::isfinite(sample.total()))
+    if (!std::isfinite(sample.time) || !std::isfinite(sample.kinetic) || !std::isfinite(sample.potential) ||
+        !std::isfinite(sample.total()))
         return std::nullopt;
     return sample;
 }
@@ -57,9 +54,7 @@ void EnergyHistory::addImpulse(const EnergySample& before, const EnergySample& a
 
 void EnergyHistory::thin() {
     const std::size_t n = samples_.size();
-    const auto sameTime = [&](std::size_t i, std::size_t j) {
-        return j < n && samples_[i].time == samples_[j].time;
-    };
+    const auto sameTime = [&](std::size_t i, std::size_t j) { return j < n && samples_[i].time == samples_[j].time; };
     // Every other sample goes, but both halves of an impulse's step stay, and
     // so does the newest; if steps crowd the history, they thin too.
     std::size_t kept = 0;

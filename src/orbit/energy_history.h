@@ -21,8 +21,7 @@ struct EnergySample {
 
 // The craft's energy per unit mass in `state`; nothing when it is not finite
 // (the craft at a planet's centre).
-std::optional<EnergySample> energyOf(const SimulationState& state, const Planet& planet,
-                                     double time);
+std::optional<EnergySample> energyOf(const SimulationState& state, const Planet& planet, double time);
 
 class EnergyHistory {
 public:

@@ -6,7 +6,6 @@
 #include <limits>
 #include <numbers>
 
-
 namespace korvel::orbit {
 namespace {
 
@@ -64,9 +63,9 @@ Bodies rk4Step(const Bodies& b, const Pulls& g, double h) {
     const auto mix = [h](double y, double a, double b2, double c, double d) {
         return y + h / 6 * (a + 2 * b2 + 2 * c + d);
     };
-    return {mix(b.x, k1.x, k2.x, k3.x, k4.x),         mix(b.y, k1.y, k2.y, k3.y, k4.y),
-            mix(b.vx, k1.vx, k2.vx, k3.vx, k4.vx),     mix(b.vy, k1.vy, k2.vy, k3.vy, k4.vy),
-            mix(b.px, k1.px, k2.px, k3.px, k4.px),     mix(b.py, k1.py, k2.py, k3.py, k4.py),
+    return {mix(b.x, k1.x, k2.x, k3.x, k4.x),           mix(b.y, k1.y, k2.y, k3.y, k4.y),
+            mix(b.vx, k1.vx, k2.vx, k3.vx, k4.vx),      mix(b.vy, k1.vy, k2.vy, k3.vy, k4.vy),
+            mix(b.px, k1.px, k2.px, k3.px, k4.px),      mix(b.py, k1.py, k2.py, k3.py, k4.py),
             mix(b.pvx, k1.pvx, k2.pvx, k3.pvx, k4.pvx), mix(b.pvy, k1.pvy, k2.pvy, k3.pvy, k4.pvy)};
 }
 
@@ -119,8 +118,8 @@ void markApsides(PredictedPath& path, const std::vector<double>& radius) {
     for (std::size_t i = 1; i + 1 < radius.size(); ++i) {
         const double r = radius[i];
         const auto apsis = [&] {
-            return turningPoint(path.points[i - 1], path.points[i], path.points[i + 1],
-                                radius[i - 1], r, radius[i + 1]);
+            return turningPoint(path.points[i - 1], path.points[i], path.points[i + 1], radius[i - 1], r,
+                                radius[i + 1]);
         };
         if (r <= radius[i - 1] && r < radius[i + 1] && r < nearest) {
             nearest = r;
@@ -229,7 +228,8 @@ double distanceFromPath(const PredictedPath& path, Vec2 point) {
         const Vec2 a = path.points[i - 1];
         const double dx = path.points[i].x - a.x, dy = path.points[i].y - a.y;
         const double length2 = dx * dx + dy * dy;
-        const double u = length2 > 0 ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / length2, 0.0, 1.0) : 0;
+        const double u =
+            length2 > 0 ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / length2, 0.0, 1.0) : 0;
         nearest = std::min(nearest, std::hypot(point.x - a.x - u * dx, point.y - a.y - u * dy));
     }
     return nearest;

@@ -9,25 +9,24 @@ std::optional<Vec2> velocityAlongTravel(Vec2 v, Burn burn, int size) {
     double vx = v.x;
     double vy = v.y;
     switch (burn) {
-        case Burn::Forward:
-            vx = vx + vx * share;
-            vy = vy + vy * share;
-            break;
-        case Burn::Backward:
-            vx = vx - vx * share;
-            vy = vy - vy * share;
-            break;
-        // Sideways: the y update uses the x velocity as already changed.
-        case Burn::ToRight:
-            vx = vx + vy * share;
-            vy = vy - vx * share;
-            break;
-        case Burn::ToLeft:
-            vx = vx - vy * share;
-            vy = vy + vx * share;
-            break;
-        case Burn::Apply:
-            break;
+    case Burn::Forward:
+        vx = vx + vx * share;
+        vy = vy + vy * share;
+        break;
+    case Burn::Backward:
+        vx = vx - vx * share;
+        vy = vy - vy * share;
+        break;
+    // Sideways: the y update uses the x velocity as already changed.
+    case Burn::ToRight:
+        vx = vx + vy * share;
+        vy = vy - vx * share;
+        break;
+    case Burn::ToLeft:
+        vx = vx - vy * share;
+        vy = vy + vx * share;
+        break;
+    case Burn::Apply: break;
     }
     // At rest the share is infinite; a speed within a few hundred powers of
     // ten of zero has a direction too fine to scale by.

@@ -73,8 +73,8 @@ std::optional<double> convert(std::string_view number) {
         number.remove_prefix(1);
     }
     double value = 0;
-    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::general);
+    auto [end, error] =
+        std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
     if (error == std::errc::result_out_of_range) {
         if (atLeastOne(number)) return std::nullopt;
         value = 0;  // too small for a double
@@ -131,11 +131,9 @@ std::string numberText(double value, int digits) {
     // the range, which no box could read back; they print as the largest
     // 15-digit number within it.
     constexpr double kLargest15 = 1.79769313486231e308;
-    if (digits == 15 && std::isfinite(value) && std::fabs(value) > kLargest15)
-        value = std::copysign(kLargest15, value);
+    if (digits == 15 && std::isfinite(value) && std::fabs(value) > kLargest15) value = std::copysign(kLargest15, value);
     char buffer[64];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, digits);
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
     if (error != std::errc{}) return "?";
     std::string text(buffer, end);
     if (text == "-0") text = "0";

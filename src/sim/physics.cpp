@@ -59,11 +59,11 @@ StepConstants stepConstants(const SimulationState& state, double dt, double plan
 
 bool advanceSubStep(SimulationState& state, const StepConstants& k) {
     // The craft. It feels the second planet where that was before this sub-step.
-    Kick craft = pullAt(state.posX[kCraft] - state.posX[kPlanet],
-                        state.posY[kCraft] - state.posY[kPlanet], k.planetPull);
+    Kick craft =
+        pullAt(state.posX[kCraft] - state.posX[kPlanet], state.posY[kCraft] - state.posY[kPlanet], k.planetPull);
     if (k.secondPlanetOn) {
-        craft += pullAt(state.posX[kCraft] - state.posX[kSecondPlanet],
-                        state.posY[kCraft] - state.posY[kSecondPlanet], k.secondPlanetPull);
+        craft += pullAt(state.posX[kCraft] - state.posX[kSecondPlanet], state.posY[kCraft] - state.posY[kSecondPlanet],
+                        k.secondPlanetPull);
     }
     // x + (v + a·dt)·dt, as x + v·dt + a·dt²: the position need not wait for the velocity.
     const double vx = state.velX[kCraft] + craft.velocity.x;
@@ -81,8 +81,7 @@ bool advanceSubStep(SimulationState& state, const StepConstants& k) {
         pvy = state.velY[kSecondPlanet] + second.velocity.y;
         px = (state.posX[kSecondPlanet] + state.velX[kSecondPlanet] * k.dt) + second.position.x;
         py = (state.posY[kSecondPlanet] + state.velY[kSecondPlanet] * k.dt) + second.position.y;
-        finite = finite && std::isfinite(px) && std::isfinite(py) && std::isfinite(pvx) &&
-                 std::isfinite(pvy);
+        finite = finite && std::isfinite(px) && std::isfinite(py) && std::isfinite(pvx) && std::isfinite(pvy);
     }
     if (!finite) return false;
 

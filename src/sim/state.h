@@ -47,13 +47,13 @@ struct SimulationState {
     double startRadius = 0;  // the craft's initial distance from the planet centre, m
     int planetRadius = 0;    // the record's copy of kLengthUnit, written at start-up and set-up
 
-    bool secondPlanetOn = false;     // switched on once, never off
-    double secondPlanetMass = 0;     // Earth masses
-    double secondPlanetRadius = 0;   // drawn disc radius, drawing units
-    double secondPlanetPrevX = 0;    // where the second planet was last drawn, m
+    bool secondPlanetOn = false;    // switched on once, never off
+    double secondPlanetMass = 0;    // Earth masses
+    double secondPlanetRadius = 0;  // drawn disc radius, drawing units
+    double secondPlanetPrevX = 0;   // where the second planet was last drawn, m
     double secondPlanetPrevY = 0;
     bool secondPlanetDrawn = false;  // whether it was drawn there at all
-    double distReadout = 0;  // craft distance in the panel's planet radii (6,400,000 m each)
+    double distReadout = 0;          // craft distance in the panel's planet radii (6,400,000 m each)
 };
 
 }  // namespace korvel

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "fakes.h"
 #include "app/panel.h"
+#include "fakes.h"
 
 namespace korvel {
 namespace {
@@ -45,8 +45,10 @@ TEST(ImpulseTest, SidewaysUpdatesYWithTheNewX) {
         double wantX, wantY;
     };
     const Case cases[] = {
-        {0, 1000, kBankToRight, 1000, 0},   {0, 1000, kBankToLeft, -1000, 0},
-        {1000, 0, kBankToRight, 1000, -1000}, {1000, 0, kBankToLeft, 1000, 1000},
+        {0, 1000, kBankToRight, 1000, 0},
+        {0, 1000, kBankToLeft, -1000, 0},
+        {1000, 0, kBankToRight, 1000, -1000},
+        {1000, 0, kBankToLeft, 1000, 1000},
     };
     for (const Case& c : cases) {
         Bank b;

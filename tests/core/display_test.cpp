@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "fakes.h"
-#include "sim/numbers.h"
 #include "app/accessibility.h"
 #include "app/panel.h"
+#include "fakes.h"
+#include "sim/numbers.h"
 
 namespace korvel {
 namespace {

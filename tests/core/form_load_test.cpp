@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "fakes.h"
 #include "app/panel.h"
+#include "fakes.h"
 
 namespace korvel {
 namespace {
@@ -15,8 +15,7 @@ TEST(FormLoadTest, LaysThePanelOutOnItsGrid) {
         const int top = 1100 + 450 * i;
         EXPECT_EQ(rig.controls.labelRects[i], (TwipsRect{8650, top, 650, 375})) << i;
     }
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(rig.controls.boxRects[i], (TwipsRect{9400, 1100 + 450 * i, 750, 375})) << i;
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(rig.controls.boxRects[i], (TwipsRect{9400, 1100 + 450 * i, 750, 375})) << i;
     for (int i = 0; i < kBankCount; ++i)
         EXPECT_EQ(rig.controls.bankRects[i], (TwipsRect{10200, 1100 + 450 * i, 850, 450})) << i;
     EXPECT_EQ(rig.controls.boxRects[12], (TwipsRect{10200, 5600, 850, 375}));

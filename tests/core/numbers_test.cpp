@@ -1,10 +1,10 @@
+#include "sim/numbers.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 #include <limits>
-
-#include "sim/numbers.h"
 
 namespace korvel {
 namespace {
@@ -15,15 +15,13 @@ struct Accepted {
 };
 
 const Accepted kStrictAccepted[] = {
-    {"1", 1},           {"  1.02 ", 1.02},  {"-3", -3},        {"+4.5", 4.5},
-    {".0123", 0.0123},  {"5.", 5},          {"1e3", 1000},     {"2.5E-2", 0.025},
-    {"-0", 0},          {"1e-400", 0},      {"\t7\t", 7},      {"1e+308", 1e308},
-    {"00012", 12},
+    {"1", 1},          {"  1.02 ", 1.02}, {"-3", -3},    {"+4.5", 4.5}, {".0123", 0.0123}, {"5.", 5},     {"1e3", 1000},
+    {"2.5E-2", 0.025}, {"-0", 0},         {"1e-400", 0}, {"\t7\t", 7},  {"1e+308", 1e308}, {"00012", 12},
 };
 
 const char* const kStrictRefused[] = {
-    "", " ", "abc", "1,5", "1e999", "-1e999", "nan", "inf", "-inf", "0x10", "--1", "1e",
-    "2abc", ".", "-", "1 2", "1.2.3", "e5", "+-1", "１", "1e5x", "infinity", "NaN",
+    "",     " ", "abc", "1,5", "1e999", "-1e999", "nan", "inf", "-inf", "0x10",     "--1", "1e",
+    "2abc", ".", "-",   "1 2", "1.2.3", "e5",     "+-1", "１",  "1e5x", "infinity", "NaN",
 };
 
 class StrictNumberTest : public ::testing::Test {};
@@ -37,8 +35,7 @@ TEST_F(StrictNumberTest, AcceptsWholeNumbersWithBlanksAround) {
 }
 
 TEST_F(StrictNumberTest, RefusesEverythingElse) {
-    for (const char* text : kStrictRefused)
-        EXPECT_FALSE(strictNumber(text).has_value()) << '"' << text << '"';
+    for (const char* text : kStrictRefused) EXPECT_FALSE(strictNumber(text).has_value()) << '"' << text << '"';
     // Of those, only numbers beyond the range are written as numbers.
     for (const char* text : kStrictRefused) {
         const std::string_view t = text;
@@ -58,9 +55,16 @@ TEST_F(StrictNumberTest, LongDigitStringsWithinRangeAreRead) {
 
 TEST(LeadingNumberTest, TakesTheNumberAtTheStartOrZero) {
     const Accepted cases[] = {
-        {"2abc", 2},      {".0123", 0.0123}, {"  -3.5e2x", -350}, {"", 0},
-        {"abc", 0},       {"60.2", 60.2},    {"2e", 2},           {"1,5", 1},
-        {"-", 0},         {"1e-400", 0},
+        {"2abc", 2},
+        {".0123", 0.0123},
+        {"  -3.5e2x", -350},
+        {"", 0},
+        {"abc", 0},
+        {"60.2", 60.2},
+        {"2e", 2},
+        {"1,5", 1},
+        {"-", 0},
+        {"1e-400", 0},
         {"second planet mass as multiple of Earth mass (Moon = .0123)", 0},
     };
     for (const Accepted& c : cases) {

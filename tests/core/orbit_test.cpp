@@ -3,12 +3,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "app/panel.h"
 #include "fakes.h"
 #include "orbit/burn_preview.h"
 #include "orbit/energy_history.h"
 #include "orbit/prediction.h"
 #include "sim/numbers.h"
-#include "app/panel.h"
 
 namespace korvel::orbit {
 namespace {
@@ -166,8 +166,10 @@ TEST(BurnPreviewTest, EachButtonPreviewsTheVelocityItsPressGives) {
         rig.controls.box(kBoxDirection) = "0.4";
         const auto preview = velocityAfterBurn(rig.state, burn, rig.controls.box(kBoxDirection));
         ASSERT_TRUE(preview);
-        if (burn == Burn::Apply) rig.korvel.cmd_apply_Click();
-        else rig.korvel.cmd_color_Click(static_cast<int>(burn));
+        if (burn == Burn::Apply)
+            rig.korvel.cmd_apply_Click();
+        else
+            rig.korvel.cmd_color_Click(static_cast<int>(burn));
         EXPECT_EQ(preview->x, rig.state.velX[kCraft]);
         EXPECT_EQ(preview->y, rig.state.velY[kCraft]);
     }

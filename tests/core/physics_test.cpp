@@ -1,11 +1,12 @@
+#include "sim/physics.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
-#include "fakes.h"
-#include "sim/physics.h"
 #include "app/panel.h"
+#include "fakes.h"
 
 namespace korvel {
 namespace {
@@ -152,7 +153,9 @@ TEST(SecondPlanetTest, OneSubStepIsThePlainEulerStepUpToRounding) {
     const double dt = 0.37;
     const double unit2 = kUnit * kUnit;
 
-    struct Body { double x, y, vx, vy; };
+    struct Body {
+        double x, y, vx, vy;
+    };
     auto euler = [dt](Body b, double ax, double ay) {
         b.vx += ax * dt;
         b.vy += ay * dt;
@@ -168,12 +171,11 @@ TEST(SecondPlanetTest, OneSubStepIsThePlainEulerStepUpToRounding) {
     };
     double ax = 0, ay = 0, pax = 0, pay = 0;
     pull(s.posX[kCraft], s.posY[kCraft], -9.8 * 2.5 * unit2, ax, ay);
-    pull(s.posX[kCraft] - s.posX[kSecondPlanet], s.posY[kCraft] - s.posY[kSecondPlanet],
-         -9.8 * 0.4 * unit2, ax, ay);
+    pull(s.posX[kCraft] - s.posX[kSecondPlanet], s.posY[kCraft] - s.posY[kSecondPlanet], -9.8 * 0.4 * unit2, ax, ay);
     pull(s.posX[kSecondPlanet], s.posY[kSecondPlanet], -9.8 * unit2, pax, pay);
     const Body craft = euler({s.posX[kCraft], s.posY[kCraft], s.velX[kCraft], s.velY[kCraft]}, ax, ay);
-    const Body second = euler({s.posX[kSecondPlanet], s.posY[kSecondPlanet],
-                               s.velX[kSecondPlanet], s.velY[kSecondPlanet]}, pax, pay);
+    const Body second =
+        euler({s.posX[kSecondPlanet], s.posY[kSecondPlanet], s.velX[kSecondPlanet], s.velY[kSecondPlanet]}, pax, pay);
 
     steps(s, dt, 1, 2.5);
     auto near = [](double got, double want) { EXPECT_NEAR(got, want, 2e-15 * std::abs(want)); };

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/panel.h"
 #include "fakes.h"
 #include "sim/numbers.h"
-#include "app/panel.h"
 
 namespace korvel {
 namespace {

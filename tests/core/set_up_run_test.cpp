@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "fakes.h"
 #include "app/panel.h"
+#include "fakes.h"
 
 namespace korvel {
 namespace {
@@ -73,8 +73,7 @@ TEST(SetUpRunTest, DottedCircleWhenTheCircleRadiusStartsWithAPositiveNumber) {
         const char* text;
         bool drawn;
     };
-    for (Case c : {Case{"2", true}, Case{"2abc", true}, Case{"0", false}, Case{"abc", false},
-                   Case{"-1", false}}) {
+    for (Case c : {Case{"2", true}, Case{"2abc", true}, Case{"0", false}, Case{"abc", false}, Case{"-1", false}}) {
         Rig rig;
         rig.controls.box(kBoxCircleRadius) = c.text;
         rig.run();
@@ -173,8 +172,7 @@ TEST(SetUpRunTest, EveryRefusedRunChangesNothingAndNamesTheBox) {
         {kBoxDirection, "0x10", "\"dir of impulse\" must be a number; it holds \"0x10\"."},
         {kBoxCircleRadius, "1e999x", "\"circle radius\" is out of range; it holds \"1e999x\"."},
         // A quote is one line of at most 40 characters, however long the text.
-        {kBoxInitAngle, times(32000, "é"),
-         "\"init ang pos\" must be a number; it holds \"" + times(40, "é") + "…\"."},
+        {kBoxInitAngle, times(32000, "é"), "\"init ang pos\" must be a number; it holds \"" + times(40, "é") + "…\"."},
         {kBoxInitAngle, "1\n2", "\"init ang pos\" must be a number; it holds \"1 2\"."},
     };
     for (const Case& c : cases) {
@@ -240,8 +238,8 @@ TEST(RunWithoutClearingTest, APlanetMassOfZeroGivesAStraightLine) {
 }
 
 TEST(RunWithoutClearingTest, RefusesTextThatIsNotANumberAndChangesNothing) {
-    for (int box : {kBoxPlanetMass, kBoxTimeFactor, kBoxScreenScale, kBoxInitDistance,
-                    kBoxInitAngle, kBoxBurn, kBoxDirection}) {
+    for (int box :
+         {kBoxPlanetMass, kBoxTimeFactor, kBoxScreenScale, kBoxInitDistance, kBoxInitAngle, kBoxBurn, kBoxDirection}) {
         Rig rig;
         rig.run();
         rig.tickAfter(0.01);

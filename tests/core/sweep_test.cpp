@@ -20,18 +20,18 @@
 #include <string>
 #include <vector>
 
+#include "app/panel.h"
 #include "fakes.h"
 #include "sim/numbers.h"
-#include "app/panel.h"
 
 namespace korvel {
 namespace {
 
 using testing::FakeControls;
 using testing::FakeTimer;
+using testing::kStateNumberCount;
 using testing::SeededRandom;
 using testing::SetClock;
-using testing::kStateNumberCount;
 using testing::stateNumbers;
 
 // Keeps no calls: counts them, folds each into a running hash so "the drawing
@@ -69,8 +69,7 @@ public:
 
 private:
     void check(const char* what, double value) {
-        if (!std::isfinite(value) && problem.empty())
-            problem = std::string(what) + " is " + std::to_string(value);
+        if (!std::isfinite(value) && problem.empty()) problem = std::string(what) + " is " + std::to_string(value);
     }
     void mix(std::uint64_t word) {
         hash ^= word;
@@ -102,11 +101,9 @@ struct SweepRig {
 std::string numberName(int i) {
     static const char* const bodies[] = {"posX", "posY", "velX", "velY"};
     static const char* const scalars[] = {
-        "pauseStart",        "runStartTime",     "lastTickTime",       "tickElapsed",
-        "startRadius",       "secondPlanetMass", "secondPlanetRadius", "secondPlanetPrevX",
-        "secondPlanetPrevY", "distReadout"};
-    if (i < 4 * kBodyCount)
-        return std::string(bodies[i / kBodyCount]) + "[" + std::to_string(i % kBodyCount) + "]";
+        "pauseStart",       "runStartTime",       "lastTickTime",      "tickElapsed",       "startRadius",
+        "secondPlanetMass", "secondPlanetRadius", "secondPlanetPrevX", "secondPlanetPrevY", "distReadout"};
+    if (i < 4 * kBodyCount) return std::string(bodies[i / kBodyCount]) + "[" + std::to_string(i % kBodyCount) + "]";
     i -= 4 * kBodyCount;
     if (i <= kMaxRings) return "ringRadius[" + std::to_string(i) + "]";
     return scalars[i - (kMaxRings + 1)];
@@ -126,14 +123,11 @@ struct Snapshot {
 };
 
 Snapshot snapshot(const SweepRig& rig) {
-    return {rig.korvel.state(), rig.picture.calls,   rig.picture.hash,
-            rig.picture.erases, rig.timer.isEnabled, rig.timer.interval,
-            rig.random.draws,   rig.controls.boxes,  rig.controls.bankCaptions};
+    return {rig.korvel.state(), rig.picture.calls, rig.picture.hash,   rig.picture.erases,       rig.timer.isEnabled,
+            rig.timer.interval, rig.random.draws,  rig.controls.boxes, rig.controls.bankCaptions};
 }
 
-bool sameBits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
+bool sameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
 // The first difference between two snapshots, or "" when they are the same.
 std::string difference(const Snapshot& want, const Snapshot& got) {
@@ -141,20 +135,18 @@ std::string difference(const Snapshot& want, const Snapshot& got) {
     const auto b = stateNumbers(got.state);
     for (int i = 0; i < kStateNumberCount; ++i)
         if (!sameBits(a[i], b[i]))
-            return numberName(i) + " changed from " + std::to_string(a[i]) + " to " +
-                   std::to_string(b[i]);
+            return numberName(i) + " changed from " + std::to_string(a[i]) + " to " + std::to_string(b[i]);
     const SimulationState& s = want.state;
     const SimulationState& t = got.state;
     if (s.impulseSize != t.impulseSize) return "impulseSize changed";
     if (s.planetRadius != t.planetRadius) return "planetRadius changed";
     if (s.secondPlanetOn != t.secondPlanetOn) return "secondPlanetOn changed";
-    if (s.timeFactor != t.timeFactor || s.startAngle != t.startAngle ||
-        s.planetMass != t.planetMass || s.screenScale != t.screenScale)
+    if (s.timeFactor != t.timeFactor || s.startAngle != t.startAngle || s.planetMass != t.planetMass ||
+        s.screenScale != t.screenScale)
         return "a panel snapshot changed";
     if (want.drawCalls != got.drawCalls || want.drawHash != got.drawHash)
         return "the drawing changed (" + std::to_string(got.drawCalls - want.drawCalls) + " calls)";
-    if (want.timerEnabled != got.timerEnabled || want.timerInterval != got.timerInterval)
-        return "the timer changed";
+    if (want.timerEnabled != got.timerEnabled || want.timerInterval != got.timerInterval) return "the timer changed";
     if (want.randomDraws != got.randomDraws) return "the random source was drawn";
     for (int i = 0; i < kBoxCount; ++i)
         if (want.boxes[i] != got.boxes[i]) return "box " + std::to_string(i) + " changed";
@@ -173,14 +165,45 @@ std::string nonFinite(const SimulationState& s) {
 const std::vector<std::string>& hostileTexts() {
     static const std::vector<std::string> texts = [] {
         std::vector<std::string> t = {
-            "", " ", "\t", "abc", "1,5", "1e999", "-1e999", "nan", "inf", "-inf", "0x10", "--1",
-            "1e-400", "0", "-0", "-3", "2abc", "1e5x", "1e", ".", "-", "+", "e5", "1 2",
-            "1e-310", "-4.9e-324", "1.7976931348623157e308", "-1.7e308", "1e308", "1e-160",
-            "1e200", "1e155", "12345678901234567890e-300",
+            "",
+            " ",
+            "\t",
+            "abc",
+            "1,5",
+            "1e999",
+            "-1e999",
+            "nan",
+            "inf",
+            "-inf",
+            "0x10",
+            "--1",
+            "1e-400",
+            "0",
+            "-0",
+            "-3",
+            "2abc",
+            "1e5x",
+            "1e",
+            ".",
+            "-",
+            "+",
+            "e5",
+            "1 2",
+            "1e-310",
+            "-4.9e-324",
+            "1.7976931348623157e308",
+            "-1.7e308",
+            "1e308",
+            "1e-160",
+            "1e200",
+            "1e155",
+            "12345678901234567890e-300",
             "\xef\xbc\x91\xef\xbc\x92",  // full-width "12"
             "\xcf\x80",                  // pi
-            "\xc3\x9cn\xc3\xaf" "c\xc3\xb6" "d\xc3\xa9",  // accented letters
-            "\xff\xfe",                  // not UTF-8
+            "\xc3\x9cn\xc3\xaf"
+            "c\xc3\xb6"
+            "d\xc3\xa9",  // accented letters
+            "\xff\xfe",   // not UTF-8
         };
         t.push_back(std::string(400, '9'));
         t.push_back(std::string(300, '9'));
@@ -200,15 +223,15 @@ enum class Event { Tick, SetText, ResetPanel, Run, Restart, Pause, Continue, Ban
 
 const char* eventName(Event e) {
     switch (e) {
-        case Event::Tick: return "tick";
-        case Event::SetText: return "set text";
-        case Event::ResetPanel: return "panel back to defaults";
-        case Event::Run: return "Run Simulation";
-        case Event::Restart: return "Run (don't clear)";
-        case Event::Pause: return "pause";
-        case Event::Continue: return "Continue";
-        case Event::Bank: return "bank button";
-        case Event::Apply: return "Apply Impulse";
+    case Event::Tick: return "tick";
+    case Event::SetText: return "set text";
+    case Event::ResetPanel: return "panel back to defaults";
+    case Event::Run: return "Run Simulation";
+    case Event::Restart: return "Run (don't clear)";
+    case Event::Pause: return "pause";
+    case Event::Continue: return "Continue";
+    case Event::Bank: return "bank button";
+    case Event::Apply: return "Apply Impulse";
     }
     return "?";
 }
@@ -236,8 +259,7 @@ public:
 private:
     std::string where() const {
         std::ostringstream out;
-        out << "seed " << seed_ << ", session " << session_ << ", event " << index_ << " ("
-            << eventName(event_);
+        out << "seed " << seed_ << ", session " << session_ << ", event " << index_ << " (" << eventName(event_);
         if (event_ == Event::SetText) out << " box " << arg_ << " = \"" << text_ << '"';
         if (event_ == Event::Bank) out << " " << arg_;
         if (event_ == Event::Tick) out << " after " << step_ << " s";
@@ -246,9 +268,7 @@ private:
     }
 
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
-    double real(double lo, double hi) {
-        return std::uniform_real_distribution<double>(lo, hi)(rng_);
-    }
+    double real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng_); }
 
     Event pickEvent() {
         const int r = uniform(0, 99);
@@ -296,12 +316,12 @@ private:
         rig_.clock.reading += step_;
 
         switch (event_) {
-            case Event::SetText:
-                arg_ = uniform(0, kBoxCount - 1);
-                text_ = pickText(arg_);
-                break;
-            case Event::Bank: arg_ = uniform(-1, 10); break;
-            default: break;
+        case Event::SetText:
+            arg_ = uniform(0, kBoxCount - 1);
+            text_ = pickText(arg_);
+            break;
+        case Event::Bank: arg_ = uniform(-1, 10); break;
+        default: break;
         }
 
         const Snapshot before = snapshot(rig_);
@@ -328,23 +348,23 @@ private:
     void deliver() {
         Korvel& k = rig_.korvel;
         switch (event_) {
-            case Event::Tick:
-                // The platform timer ticks only while enabled with an interval.
-                if (rig_.timer.ticking()) {
-                    ++ticks;
-                    k.Timer1_Timer();
-                }
-                break;
-            case Event::SetText: rig_.controls.box(arg_) = text_; break;
-            case Event::ResetPanel:
-                for (int i = 0; i < kBoxCount; ++i) rig_.controls.box(i) = kDefaultTexts[i];
-                break;
-            case Event::Run: k.runSImulation_Click(); break;
-            case Event::Restart: k.cmd_restart_Click(); break;
-            case Event::Pause: k.cmd_stop_simulation_Click(); break;
-            case Event::Continue: k.cmd_continue_Click(); break;
-            case Event::Bank: k.cmd_color_Click(arg_); break;
-            case Event::Apply: k.cmd_apply_Click(); break;
+        case Event::Tick:
+            // The platform timer ticks only while enabled with an interval.
+            if (rig_.timer.ticking()) {
+                ++ticks;
+                k.Timer1_Timer();
+            }
+            break;
+        case Event::SetText: rig_.controls.box(arg_) = text_; break;
+        case Event::ResetPanel:
+            for (int i = 0; i < kBoxCount; ++i) rig_.controls.box(i) = kDefaultTexts[i];
+            break;
+        case Event::Run: k.runSImulation_Click(); break;
+        case Event::Restart: k.cmd_restart_Click(); break;
+        case Event::Pause: k.cmd_stop_simulation_Click(); break;
+        case Event::Continue: k.cmd_continue_Click(); break;
+        case Event::Bank: k.cmd_color_Click(arg_); break;
+        case Event::Apply: k.cmd_apply_Click(); break;
         }
     }
 
@@ -354,93 +374,85 @@ private:
         const SimulationState& s = after.state;
         Snapshot want = before;
         switch (event_) {
-            case Event::Tick: {
-                if (!before.timerEnabled || before.timerInterval <= 0)
-                    return difference(want, after);
-                if (after.erases != before.erases) return "a tick erased the drawing";
-                if (s.lastTickTime != now) return "the tick did not note its clock reading";
-                for (int box : {kBoxClockTime, kBoxRealtimeInterval, kBoxSpeed})
-                    if (!strictNumber(after.boxes[box]) && after.boxes[box] != "?")
-                        return "readout " + std::to_string(box) + " shows \"" + after.boxes[box] +
-                               '"';
-                if (message) {
-                    ++outOfRange;
-                    if (rig_.controls.messages.back().find("out of range") == std::string::npos)
-                        return "unexpected message: " + rig_.controls.messages.back();
-                    if (after.timerEnabled) return "the run was not paused";
-                    if (s.pauseStart != now) return "the pause did not start at this tick";
-                } else if (!after.timerEnabled) {
-                    return "the timer stopped without a message";
-                }
-                return {};
+        case Event::Tick: {
+            if (!before.timerEnabled || before.timerInterval <= 0) return difference(want, after);
+            if (after.erases != before.erases) return "a tick erased the drawing";
+            if (s.lastTickTime != now) return "the tick did not note its clock reading";
+            for (int box : {kBoxClockTime, kBoxRealtimeInterval, kBoxSpeed})
+                if (!strictNumber(after.boxes[box]) && after.boxes[box] != "?")
+                    return "readout " + std::to_string(box) + " shows \"" + after.boxes[box] + '"';
+            if (message) {
+                ++outOfRange;
+                if (rig_.controls.messages.back().find("out of range") == std::string::npos)
+                    return "unexpected message: " + rig_.controls.messages.back();
+                if (after.timerEnabled) return "the run was not paused";
+                if (s.pauseStart != now) return "the pause did not start at this tick";
+            } else if (!after.timerEnabled) {
+                return "the timer stopped without a message";
             }
-            case Event::SetText:
-                if (message) return "setting a text showed a message";
-                return {};
-            case Event::ResetPanel:
-                if (message) return "setting a text showed a message";
-                return {};
-            case Event::Run:
-                if (message) return difference(want, after);
-                ++runs;
-                if (after.erases != before.erases + 1) return "a run did not erase once";
-                if (!after.timerEnabled || after.timerInterval != 1)
-                    return "the run did not start the timer";
-                if (s.timeFactor != after.boxes[kBoxTimeFactor] ||
-                    s.screenScale != after.boxes[kBoxScreenScale] ||
-                    s.planetMass != after.boxes[kBoxPlanetMass])
-                    return "the run did not take the panel's texts";
-                if (s.runStartTime != now || s.lastTickTime != now)
-                    return "the run did not start the clocks";
-                return {};
-            case Event::Restart:
-                if (message) return difference(want, after);
-                ++runs;
-                if (after.erases != before.erases) return "a run without clearing erased";
-                if (!after.timerEnabled) return "the run did not enable the timer";
-                if (s.lastTickTime != now) return "the run did not restart the clock";
-                return {};
-            case Event::Pause:
-                if (message) return "pause showed a message";
-                if (before.timerEnabled) {
-                    want.timerEnabled = false;
-                    want.state.pauseStart = now;
-                }
-                return difference(want, after);
-            case Event::Continue:
-                if (message) return "continue showed a message";
-                if (before.timerEnabled) return difference(want, after);
-                if (!after.timerEnabled) return "continue did not resume";
-                // Both clocks move on by the length of the pause.
-                for (auto clock :
-                     {&SimulationState::lastTickTime, &SimulationState::runStartTime}) {
-                    const double pause = now - before.state.pauseStart;
-                    const double moved = s.*clock - before.state.*clock;
-                    if (!(std::abs(moved - pause) <= 1e-9 * (1 + std::abs(s.*clock))))
-                        return "continue did not move the clocks by the pause";
-                }
-                want.timerEnabled = true;
-                want.state.runStartTime = s.runStartTime;
-                want.state.lastTickTime = s.lastTickTime;
-                return difference(want, after);
-            case Event::Bank: return checkBank(want, before, after, message);
-            case Event::Apply:
-                if (before.state.impulseSize == 0 && !message) return "an impulse of no size was silent";
-                if (!message) {
-                    want.state.velX[kCraft] = s.velX[kCraft];
-                    want.state.velY[kCraft] = s.velY[kCraft];
-                }
-                return difference(want, after);
+            return {};
+        }
+        case Event::SetText:
+            if (message) return "setting a text showed a message";
+            return {};
+        case Event::ResetPanel:
+            if (message) return "setting a text showed a message";
+            return {};
+        case Event::Run:
+            if (message) return difference(want, after);
+            ++runs;
+            if (after.erases != before.erases + 1) return "a run did not erase once";
+            if (!after.timerEnabled || after.timerInterval != 1) return "the run did not start the timer";
+            if (s.timeFactor != after.boxes[kBoxTimeFactor] || s.screenScale != after.boxes[kBoxScreenScale] ||
+                s.planetMass != after.boxes[kBoxPlanetMass])
+                return "the run did not take the panel's texts";
+            if (s.runStartTime != now || s.lastTickTime != now) return "the run did not start the clocks";
+            return {};
+        case Event::Restart:
+            if (message) return difference(want, after);
+            ++runs;
+            if (after.erases != before.erases) return "a run without clearing erased";
+            if (!after.timerEnabled) return "the run did not enable the timer";
+            if (s.lastTickTime != now) return "the run did not restart the clock";
+            return {};
+        case Event::Pause:
+            if (message) return "pause showed a message";
+            if (before.timerEnabled) {
+                want.timerEnabled = false;
+                want.state.pauseStart = now;
+            }
+            return difference(want, after);
+        case Event::Continue:
+            if (message) return "continue showed a message";
+            if (before.timerEnabled) return difference(want, after);
+            if (!after.timerEnabled) return "continue did not resume";
+            // Both clocks move on by the length of the pause.
+            for (auto clock : {&SimulationState::lastTickTime, &SimulationState::runStartTime}) {
+                const double pause = now - before.state.pauseStart;
+                const double moved = s.*clock - before.state.*clock;
+                if (!(std::abs(moved - pause) <= 1e-9 * (1 + std::abs(s.*clock))))
+                    return "continue did not move the clocks by the pause";
+            }
+            want.timerEnabled = true;
+            want.state.runStartTime = s.runStartTime;
+            want.state.lastTickTime = s.lastTickTime;
+            return difference(want, after);
+        case Event::Bank: return checkBank(want, before, after, message);
+        case Event::Apply:
+            if (before.state.impulseSize == 0 && !message) return "an impulse of no size was silent";
+            if (!message) {
+                want.state.velX[kCraft] = s.velX[kCraft];
+                want.state.velY[kCraft] = s.velY[kCraft];
+            }
+            return difference(want, after);
         }
         return {};
     }
 
-    std::string checkBank(Snapshot& want, const Snapshot& before, const Snapshot& after,
-                          bool message) {
+    std::string checkBank(Snapshot& want, const Snapshot& before, const Snapshot& after, bool message) {
         const SimulationState& s = after.state;
         if (arg_ >= kBankForward && arg_ <= kBankToLeft) {
-            const bool atRest =
-                std::hypot(before.state.velX[kCraft], before.state.velY[kCraft]) == 0;
+            const bool atRest = std::hypot(before.state.velX[kCraft], before.state.velY[kCraft]) == 0;
             // No size chosen, at rest, or too slow to scale by: a message, and
             // nothing changes.
             if (before.state.impulseSize == 0 && !message) return "an impulse of no size was silent";
@@ -462,8 +474,8 @@ private:
             if (!message) {
                 if (!s.secondPlanetOn) return "the second planet was not switched on";
                 want.state.secondPlanetOn = true;
-                for (auto body : {&SimulationState::posX, &SimulationState::posY,
-                                  &SimulationState::velX, &SimulationState::velY})
+                for (auto body :
+                     {&SimulationState::posX, &SimulationState::posY, &SimulationState::velX, &SimulationState::velY})
                     (want.state.*body)[kSecondPlanet] = (s.*body)[kSecondPlanet];
                 want.state.secondPlanetMass = s.secondPlanetMass;
                 want.state.secondPlanetRadius = s.secondPlanetRadius;
@@ -498,8 +510,7 @@ TEST(SweepTest, RandomEventsKeepEverythingFiniteAndTurnedDownEventsChangeNothing
     int ticks = 0, messages = 0, runs = 0, outOfRange = 0;
     for (std::uint32_t session = 0; session * kPerSession < events; ++session) {
         Sweep sweep(seed, session);
-        const std::string fault =
-            sweep.run(static_cast<int>(std::min(kPerSession, events - session * kPerSession)));
+        const std::string fault = sweep.run(static_cast<int>(std::min(kPerSession, events - session * kPerSession)));
         ASSERT_EQ(fault, "") << "replay with KORVEL_SWEEP_SEED=" << seed;
         ticks += sweep.ticks;
         messages += sweep.messages;

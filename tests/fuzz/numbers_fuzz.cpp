@@ -18,9 +18,7 @@ void require(bool property) {
     if (!property) __builtin_trap();
 }
 
-bool sameBits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
+bool sameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 
 // The shortest text that reads back as exactly this double.
 std::string shortestText(double value) {
@@ -32,8 +30,8 @@ std::string shortestText(double value) {
 
 bool onlyNumberCharacters(std::string_view text) {
     for (char c : text)
-        if (!((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' ||
-              c == ' ' || c == '\t'))
+        if (!((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E' || c == ' ' ||
+              c == '\t'))
             return false;
     return true;
 }
@@ -81,8 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(back.has_value() && sameBits(*back, value));
 
     // The texts the program writes read back, to their 15 digits.
-    for (const std::string& shown :
-         {korvel::plainNumberText(value), korvel::signedNumberText(value)}) {
+    for (const std::string& shown : {korvel::plainNumberText(value), korvel::signedNumberText(value)}) {
         const auto read = strictNumber(shown);
         require(read.has_value());
         require(std::fabs(*read - value) <= std::fabs(value) * 1e-14 + 1e-320);

@@ -91,11 +91,16 @@ private slots:
             const char* name;
             double expected;
         } figures[] = {
-            {"orbitPeriapsis", 1.02},           {"orbitApoapsis", a * 1.1 / kUnit},
-            {"orbitSemiMajorAxis", a / kUnit},  {"orbitEccentricity", 0.1},
-            {"orbitPeriod", *f.period / 60},    {"orbitTimeToPeriapsis", 0},
-            {"orbitTimeToApoapsis", *f.period / 120}, {"orbitEnergy", f.energy / 1e6},
-            {"orbitSpeed", f.speed},            {"orbitCircularSpeed", f.circularSpeed},
+            {"orbitPeriapsis", 1.02},
+            {"orbitApoapsis", a * 1.1 / kUnit},
+            {"orbitSemiMajorAxis", a / kUnit},
+            {"orbitEccentricity", 0.1},
+            {"orbitPeriod", *f.period / 60},
+            {"orbitTimeToPeriapsis", 0},
+            {"orbitTimeToApoapsis", *f.period / 120},
+            {"orbitEnergy", f.energy / 1e6},
+            {"orbitSpeed", f.speed},
+            {"orbitCircularSpeed", f.circularSpeed},
             {"orbitEscapeSpeed", f.escapeSpeed},
         };
         for (const auto& [name, expected] : figures) {
@@ -104,7 +109,8 @@ private slots:
             QVERIFY2(!label(w, name)->accessibleName().isEmpty(), name);
         }
         // The height above the surface follows the distance.
-        QVERIFY2(label(w, "orbitPeriapsis")->text().contains("127.6 km"), qPrintable(label(w, "orbitPeriapsis")->text()));
+        QVERIFY2(label(w, "orbitPeriapsis")->text().contains("127.6 km"),
+                 qPrintable(label(w, "orbitPeriapsis")->text()));
         QVERIFY(label(w, "orbitWarning")->text().isEmpty() || label(w, "orbitWarning")->isHidden());
         QVERIFY(label(w, "orbitPeriapsisPreview")->isHidden());
 
@@ -174,7 +180,8 @@ private slots:
         const QImage empty = plot.grab().toImage();  // axes and legend only
 
         korvel::orbit::EnergyHistory history;
-        for (int i = 0; i <= 100; ++i) history.add({i * 30.0, 30e6 + 1e6 * std::sin(i / 10.0), -60e6 - 1e6 * std::sin(i / 10.0)});
+        for (int i = 0; i <= 100; ++i)
+            history.add({i * 30.0, 30e6 + 1e6 * std::sin(i / 10.0), -60e6 - 1e6 * std::sin(i / 10.0)});
         history.addImpulse({3000, 30e6, -60e6}, {3000, 38e6, -60e6});
         for (int i = 101; i <= 200; ++i) history.add({i * 30.0, 38e6, -60e6});
         std::vector<EnergySample> samples = history.samples();

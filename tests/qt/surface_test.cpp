@@ -1,7 +1,7 @@
 // The drawing surface, timer, clock and random source on their own.
 
-#include <QElapsedTimer>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <algorithm>

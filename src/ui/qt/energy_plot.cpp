@@ -74,8 +74,7 @@ void EnergyPlot::setSamples(const std::vector<orbit::EnergySample>& samples) {
         return a.time == b.time && a.kinetic == b.kinetic && a.potential == b.potential;
     };
     // Paused, the same history comes again and again: nothing to repaint.
-    if (samples.size() == samples_.size() && std::equal(samples.begin(), samples.end(), samples_.begin(), same))
-        return;
+    if (samples.size() == samples_.size() && std::equal(samples.begin(), samples.end(), samples_.begin(), same)) return;
     samples_ = samples;
     // The first change shows at once, later ones at the pace.
     if (repaintPace_.isActive()) {
@@ -86,9 +85,7 @@ void EnergyPlot::setSamples(const std::vector<orbit::EnergySample>& samples) {
     repaintPace_.start();
 }
 
-QString EnergyPlot::axisLabel(const Axis& axis, double value) {
-    return QString::fromStdString(axis.label(value));
-}
+QString EnergyPlot::axisLabel(const Axis& axis, double value) { return QString::fromStdString(axis.label(value)); }
 
 EnergyPlot::Axes EnergyPlot::axes() const {
     // What the curves span, finite samples only.

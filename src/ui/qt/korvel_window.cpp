@@ -21,9 +21,7 @@ namespace korvel::qt {
 
 namespace {
 
-int twipsToPixels(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
-}
+int twipsToPixels(int twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel)); }
 
 QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -149,8 +147,7 @@ void KorvelWindow::buildPanel() {
     for (int i = 0; i < kLabelCount; ++i) labels_[i]->setBuddy(boxes_[i]);
     boxes_[kBoxSecondPlanetMass]->setAccessibleName(kSecondPlanetMassName);
     boxes_[kBoxSecondPlanetDist]->setAccessibleName(kSecondPlanetDistName);
-    for (int i : {kBoxSecondPlanetMass, kBoxSecondPlanetDist})
-        boxes_[i]->setAccessibleDescription(kDefaultTexts[i]);
+    for (int i : {kBoxSecondPlanetMass, kBoxSecondPlanetDist}) boxes_[i]->setAccessibleDescription(kDefaultTexts[i]);
 }
 
 void KorvelWindow::buildBank() {
@@ -208,12 +205,9 @@ void KorvelWindow::setTabOrderChain() {
 
 QWidget* KorvelWindow::widget(ControlArray array, int index) const {
     switch (array) {
-    case ControlArray::lbl_mass_id:
-        return index >= 0 && index < kLabelCount ? labels_[index] : nullptr;
-    case ControlArray::txt_masses:
-        return index >= 0 && index < kBoxCount ? boxes_[index] : nullptr;
-    case ControlArray::cmd_color:
-        return index >= 0 && index < kBankCount ? bank_[index] : nullptr;
+    case ControlArray::lbl_mass_id: return index >= 0 && index < kLabelCount ? labels_[index] : nullptr;
+    case ControlArray::txt_masses: return index >= 0 && index < kBoxCount ? boxes_[index] : nullptr;
+    case ControlArray::cmd_color: return index >= 0 && index < kBankCount ? bank_[index] : nullptr;
     }
     return nullptr;
 }
@@ -225,12 +219,9 @@ KorvelWindow::Slot& KorvelWindow::slot(ControlArray array, int index) {
 const KorvelWindow::Slot& KorvelWindow::slot(ControlArray array, int index) const {
     static const Slot none;
     switch (array) {
-    case ControlArray::lbl_mass_id:
-        return index >= 0 && index < kLabelCount ? labelTexts_[index] : none;
-    case ControlArray::txt_masses:
-        return index >= 0 && index < kBoxCount ? boxTexts_[index] : none;
-    case ControlArray::cmd_color:
-        return index >= 0 && index < kBankCount ? bankTexts_[index] : none;
+    case ControlArray::lbl_mass_id: return index >= 0 && index < kLabelCount ? labelTexts_[index] : none;
+    case ControlArray::txt_masses: return index >= 0 && index < kBoxCount ? boxTexts_[index] : none;
+    case ControlArray::cmd_color: return index >= 0 && index < kBankCount ? bankTexts_[index] : none;
     }
     return none;
 }

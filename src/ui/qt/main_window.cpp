@@ -79,8 +79,8 @@ QMenu* MainWindow::buildFileMenu() {
 void MainWindow::buildViewMenu() {
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("menuView");
-    QAction* path = addItem(view, "actionPredictedPath", "Predicted Path", QKeySequence(Qt::Key_F2),
-                            "Predicted Path on or off");
+    QAction* path =
+        addItem(view, "actionPredictedPath", "Predicted Path", QKeySequence(Qt::Key_F2), "Predicted Path on or off");
     path->setCheckable(true);
     connect(path, &QAction::toggled, insight_, &OrbitInsight::setPathShown);
     QAction* data =
@@ -93,8 +93,8 @@ void MainWindow::buildViewMenu() {
 void MainWindow::buildHelpMenu() {
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("menuHelp");
-    connect(addItem(help, "actionHelp", "Korvel Simulation Help", QKeySequence(Qt::Key_F1)), &QAction::triggered,
-            this, [this] { showHelpWindow(help_, [this] { return makeGuideWindow(this); }); });
+    connect(addItem(help, "actionHelp", "Korvel Simulation Help", QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
+            [this] { showHelpWindow(help_, [this] { return makeGuideWindow(this); }); });
     // Its list is built from the menus' own keys.
     connect(addItem(help, "actionShortcuts", "Keyboard Shortcuts", QKeySequence()), &QAction::triggered, this, [this] {
         showHelpWindow(shortcuts_, [this] { return makeShortcutsWindow(this, menuBar()->findChildren<QAction*>()); });
@@ -141,8 +141,9 @@ bool MainWindow::savePicture(const QString& fileName) {
     }
     if (why.isEmpty()) return true;
     file.cancelWriting();
-    korvel_->showMessage(
-        QString("The picture could not be saved as \"%1\": %2.").arg(QDir::toNativeSeparators(fileName), why).toStdString());
+    korvel_->showMessage(QString("The picture could not be saved as \"%1\": %2.")
+                             .arg(QDir::toNativeSeparators(fileName), why)
+                             .toStdString());
     return false;
 }
 
@@ -151,7 +152,8 @@ void MainWindow::copyPicture() { QGuiApplication::clipboard()->setImage(picture(
 void MainWindow::askToSavePicture() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
-    auto* dialog = new QFileDialog(this, "Save Picture", QDir(folder).filePath("korvel-orbit.png"), "PNG images (*.png)");
+    auto* dialog =
+        new QFileDialog(this, "Save Picture", QDir(folder).filePath("korvel-orbit.png"), "PNG images (*.png)");
     dialog->setObjectName("savePictureDialog");
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("png");

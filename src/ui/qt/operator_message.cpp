@@ -10,7 +10,9 @@ namespace korvel::qt {
 
 OperatorMessage::OperatorMessage(QWidget* owner, QWidget* over)
     : QMessageBox(QMessageBox::Warning, owner->window()->windowTitle(), QString(), QMessageBox::Ok, owner),
-      owner_(owner), over_(over), escape_(new QShortcut(QKeySequence(Qt::Key_Escape), owner)) {
+      owner_(owner),
+      over_(over),
+      escape_(new QShortcut(QKeySequence(Qt::Key_Escape), owner)) {
     setObjectName("message");
     setWindowModality(Qt::NonModal);
     setModal(false);

@@ -197,8 +197,9 @@ void OrbitDataWindow::fill(const Column& column, const std::optional<orbit::Orbi
     setText(column[SemiMajorAxis], axis);
     setText(column[Eccentricity], fixed(f.eccentricity, 4));
     setText(column[Period], f.period ? minutes(*f.period) : missing);
-    setText(column[TimeToPeriapsis],
-            f.timeToPeriapsis ? minutes(*f.timeToPeriapsis) : f.escapes ? "none (passed; escapes)" : kNone);
+    setText(column[TimeToPeriapsis], f.timeToPeriapsis ? minutes(*f.timeToPeriapsis)
+                                     : f.escapes       ? "none (passed; escapes)"
+                                                       : kNone);
     setText(column[TimeToApoapsis], f.timeToApoapsis ? minutes(*f.timeToApoapsis) : missing);
     setText(column[Energy], withUnit(f.energy / 1e6, 3, "MJ/kg"));
     setText(column[Speed], withUnit(f.speed, 1, "m/s"));
@@ -218,8 +219,7 @@ void OrbitDataWindow::showFigures(const std::optional<orbit::OrbitFigures>& now,
         figures_->setColumnMinimumWidth(2, previewShown_ ? valueWidth_ : 0);
     }
 
-    const auto surfaceWarning = [](QLabel* label, const std::optional<orbit::OrbitFigures>& figures,
-                                   const char* what) {
+    const auto surfaceWarning = [](QLabel* label, const std::optional<orbit::OrbitFigures>& figures, const char* what) {
         const QString time = figures && figures->timeToSurface ? minutes(*figures->timeToSurface) : kNone;
         const bool shown = time != kNone;
         setText(label, shown ? QString("%1 until %2 meets the surface").arg(time, what) : QString());
@@ -239,8 +239,10 @@ void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secon
     QString text = kNone;
     // With a second planet pulling, the craft's energy about the planet is
     // not meant to stay put: a drift would mislead.
-    if (secondPlanetOn) text = "not conserved (the second planet pulls)";
-    else if (const auto drift = history.drift()) text = percent(*drift) + " since the last impulse or the start";
+    if (secondPlanetOn)
+        text = "not conserved (the second planet pulls)";
+    else if (const auto drift = history.drift())
+        text = percent(*drift) + " since the last impulse or the start";
     if (text.startsWith(kNone)) text = kNone;
     setText(drift_, text);
 }

@@ -27,9 +27,8 @@ public:
 
     // Today's figures ("—" everywhere without them) and, while a burn is
     // previewed, the figures of the orbit it would give in a column beside.
-    void showFigures(const std::optional<orbit::OrbitFigures>& now,
-                     const std::optional<orbit::OrbitFigures>& preview, const orbit::Planet& planet,
-                     std::optional<double> secondPullShare, bool secondPlanetOn);
+    void showFigures(const std::optional<orbit::OrbitFigures>& now, const std::optional<orbit::OrbitFigures>& preview,
+                     const orbit::Planet& planet, std::optional<double> secondPullShare, bool secondPlanetOn);
     void showEnergy(const orbit::EnergyHistory& history, bool secondPlanetOn);
 
 signals:

@@ -10,7 +10,6 @@
 #include "ui/qt/orbit_data_window.h"
 #include "ui/qt/orbit_overlay.h"
 
-
 namespace korvel::qt {
 
 OrbitInsight::OrbitInsight(KorvelWindow& window, QWidget* owner) : QObject(owner), window_(window), owner_(owner) {
@@ -105,8 +104,7 @@ void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
             addEnergyStep(before);
             break;
         }
-        case RunEvent::Kind::SizeChosen:
-            break;
+        case RunEvent::Kind::SizeChosen: break;
         case RunEvent::Kind::RunPaused:
             // The pace shows the paused state once more by itself.
             continue;
@@ -220,9 +218,13 @@ bool OrbitInsight::eventFilter(QObject* watched, QEvent* event) {
     if (!burn) return false;
     switch (event->type()) {
     case QEvent::Enter: hovered_ = burn; break;
-    case QEvent::Leave: if (hovered_ == burn) hovered_.reset(); break;
+    case QEvent::Leave:
+        if (hovered_ == burn) hovered_.reset();
+        break;
     case QEvent::FocusIn: focused_ = burn; break;
-    case QEvent::FocusOut: if (focused_ == burn) focused_.reset(); break;
+    case QEvent::FocusOut:
+        if (focused_ == burn) focused_.reset();
+        break;
     default: return false;
     }
     if (pathShown_) {

@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/korvel.h"
 #include "orbit/burn_preview.h"
 #include "orbit/energy_history.h"
 #include "orbit/prediction.h"
-#include "app/korvel.h"
 #include "sim/state.h"
 #include "ui/qt/orbit_overlay.h"
 

@@ -26,8 +26,8 @@ std::optional<QPointF> place(const PictureBox& surface, const ViewGeometry& m, V
     return QPointF(std::clamp(at->x(), -kFarPixels, kFarPixels), std::clamp(at->y(), -kFarPixels, kFarPixels));
 }
 
-void drawPath(QPainter& painter, const PictureBox& surface, const ViewGeometry& m,
-              const orbit::PredictedPath& path, const QColor& colour) {
+void drawPath(QPainter& painter, const PictureBox& surface, const ViewGeometry& m, const orbit::PredictedPath& path,
+              const QColor& colour) {
     QPolygonF line;
     line.reserve(static_cast<qsizetype>(path.points.size()));
     for (const Vec2& p : path.points)
@@ -62,8 +62,8 @@ void drawPath(QPainter& painter, const PictureBox& surface, const ViewGeometry& 
 
 }  // namespace
 
-QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping,
-                        const orbit::PredictedPath* path, const orbit::PredictedPath* preview) {
+QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping, const orbit::PredictedPath* path,
+                        const orbit::PredictedPath* preview) {
     if (!std::isfinite(mapping.screenScale())) return QImage();
     QImage overlay = surface.blankOverlay();
     QPainter painter(&overlay);
@@ -73,8 +73,8 @@ QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping,
     return overlay;
 }
 
-OverlayLook overlayLook(const PictureBox& surface, const ViewGeometry& mapping,
-                        const orbit::PredictedPath* path, const orbit::PredictedPath* preview) {
+OverlayLook overlayLook(const PictureBox& surface, const ViewGeometry& mapping, const orbit::PredictedPath* path,
+                        const orbit::PredictedPath* preview) {
     OverlayLook look;
     const auto add = [&](std::optional<Vec2> point) {
         const auto at = point ? place(surface, mapping, *point) : std::nullopt;

@@ -22,8 +22,8 @@ inline const QColor kPreviewColour{255, 255, 90};
 // The overlay for `surface`: the path, and the preview when there is one.
 // Each is a dashed line with a dot at periapsis, a hollow square at apoapsis
 // and a cross where it meets the surface. Empty paths draw nothing.
-QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping,
-                        const orbit::PredictedPath* path, const orbit::PredictedPath* preview);
+QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping, const orbit::PredictedPath* path,
+                        const orbit::PredictedPath* preview);
 
 // What an overlay shows, in whole pixels: for each path how it ends, the box
 // it spans and its apsides. A path that ends after a revolution is a closed
@@ -34,7 +34,7 @@ struct OverlayLook {
     bool closed = true;
     bool operator==(const OverlayLook&) const = default;
 };
-OverlayLook overlayLook(const PictureBox& surface, const ViewGeometry& mapping,
-                        const orbit::PredictedPath* path, const orbit::PredictedPath* preview);
+OverlayLook overlayLook(const PictureBox& surface, const ViewGeometry& mapping, const orbit::PredictedPath* path,
+                        const orbit::PredictedPath* preview);
 
 }  // namespace korvel::qt

@@ -15,9 +15,7 @@
 namespace korvel::qt {
 
 // A colour of the program (r + 256 g + 65536 b) as an opaque QRgb.
-constexpr QRgb toQRgb(Color c) {
-    return 0xff000000u | ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu);
-}
+constexpr QRgb toQRgb(Color c) { return 0xff000000u | ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu); }
 
 class PictureBox : public QWidget, public Surface {
     Q_OBJECT
@@ -78,10 +76,10 @@ private:
     bool userScale_ = false;
     double scaleWidth_ = 0;
     double scaleHeight_ = 0;
-    double pxPerUnitX_ = 0;      // device pixels per user unit
+    double pxPerUnitX_ = 0;  // device pixels per user unit
     double pxPerUnitY_ = 0;
     bool mappingValid_ = false;
-    bool filled_ = false;        // FillStyle 0
+    bool filled_ = false;  // FillStyle 0
     QRgb fill_ = toQRgb(kBlack);
 
     QTimer repaintTimer_;

@@ -62,8 +62,7 @@ void asSpaceIfEnter(QKeyEvent* event, Handler&& handle) {
         handle(event);
         return;
     }
-    QKeyEvent space(event->type(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
-                    event->isAutoRepeat());
+    QKeyEvent space(event->type(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), event->isAutoRepeat());
     handle(&space);
     event->setAccepted(space.isAccepted());
 }
@@ -174,7 +173,8 @@ WrapButton::CaptionLayout WrapButton::captionLayout() const {
     QStyleOptionButton option;
     initStyleOption(&option);
     // Room for the shift of a pressed face, so the caption fits either way.
-    const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this)
+    const QRect area = style()
+                           ->subElementRect(QStyle::SE_PushButtonContents, &option, this)
                            .adjusted(0, 0, -style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                                      -style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     // The whole caption first (0 digits: not shortened), then a readout with
