@@ -3,12 +3,15 @@
 
 #include "ui/qt/orbit_insight.h"
 
+#include <QAbstractFileIconProvider>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QEnterEvent>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -203,6 +206,7 @@ private slots:
         QCOMPARE(w.picture().image(), drawing);
         forward->click();
         QVERIFY(samePoints(m.insight().path().points, preview));
+        QVERIFY(!m.insight().preview());  // the pointer stays, but no second future shows
         point(forward, false);
         QVERIFY(!m.insight().preview());
         QVERIFY(w.picture().shownImage() != shownBefore);  // the new loop shows, not the old
@@ -225,8 +229,55 @@ private slots:
         QVERIFY(m.insight().preview());
         box(w, 0)->setFocus();
         QVERIFY(!m.insight().preview());
-        // Closing with a preview showing ends cleanly.
+        // After a press by key the focus stays, without a preview, until the
+        // keyboard brings it back.
         apply->setFocus();
+        QVERIFY(m.insight().preview());
+        QTest::keyClick(apply, Qt::Key_Space);
+        QVERIFY(!m.insight().preview());
+        QTest::keyClick(apply, Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTRY_COMPARE(QApplication::focusWidget(), apply);
+        QVERIFY(m.insight().preview());
+    }
+
+    void orbitDataAloneShowsThePreviewAndAMasslessPlanetsDrift() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        action(m, "actionOrbitData")->setChecked(true);
+        box(w, 12)->setText("0");
+        box(w, 13)->setText("2.5");
+        click(w, "runSImulation");
+        click(w, "cmd_color(8)");
+        spin(250);
+        click(w, "cmd_stop_simulation");
+        QWidget* data = m.insight().dataWindow();
+        // A second planet of mass 0 pulls nothing: the drift is measured.
+        QTRY_VERIFY2(data->findChild<QLabel*>("energyDrift")->text().contains("%"),
+                     qPrintable(data->findChild<QLabel*>("energyDrift")->text()));
+        QTest::mouseClick(bank(w, 4), Qt::LeftButton);
+        point(bank(w, 0), true);
+        QVERIFY(m.insight().preview());
+        QVERIFY(data->findChild<QLabel*>("orbitPeriapsisPreview")->isVisible());
+        QVERIFY(!w.picture().showsOverlay());  // no path drawn: Predicted Path is off
+    }
+
+    void fileDialogsNeverReadContents() {
+        MainWindow m;
+        action(m, "actionSavePicture")->trigger();
+        auto* dialog = m.findChild<QFileDialog*>("savePictureDialog");
+        QVERIFY(dialog && dialog->iconProvider());
+        // A PNG without its extension: only reading it would tell. A FIFO or
+        // /proc/kmsg would block that read for ever.
+        QTemporaryDir dir;
+        QFile file(dir.filePath("drawing"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\x89PNG\r\n\x1a\n", 8));
+        file.close();
+        QCOMPARE(dialog->iconProvider()->type(QFileInfo(file.fileName())), QString("File"));
+        dialog->close();
     }
 
     void savePictureWritesWhatTheSurfaceShows() {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -15,7 +16,7 @@ constexpr const char* kOtherKeys[][2] = {
     {"Alt or F10", "the menus; Alt+F, Alt+V and Alt+H open one"},
     {"Tab, Shift+Tab", "the next or the previous control"},
     {"Space or Enter", "press the button with the focus"},
-    {"Esc", "close the message"},
+    {"Esc", "close the message, or the help window it is pressed in"},
 };
 
 QString shortcutRow(const QString& keys, const QString& what) {
@@ -61,6 +62,11 @@ burn button shows in yellow the path that burn would give, before you press it.<
 distance, size, eccentricity, period, time to each, energy and speeds, and beside them those of the
 burn being previewed. Its graph shows the kinetic, potential and total energy as the run goes on; a
 burn is a step in the total.</p>
+<h3>Units</h3>
+<p>The length unit is 6,380 km, the Earth's radius. Gravity is 9.8 m/s² at one length unit from a
+planet of one Earth mass, so μ = 9.8 m/s² × (6,380 km)² = 3.989e14 m³/s² per
+Earth mass, 0.16 % above the textbook 3.986e14. The distance on the button below "2d planet" divides
+by 6,400 km, not 6,380.</p>
 <p><b>File &gt; Save Picture</b> saves what the drawing shows, path included, as a PNG;
 <b>Copy Picture</b> puts it on the clipboard.</p>
 )";
@@ -75,6 +81,8 @@ QWidget* textWindow(QWidget* parent, const char* name, const QString& title, con
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(text);
     window->resize(size);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(close, &QShortcut::activated, window, &QWidget::close);
     return window;
 }
 

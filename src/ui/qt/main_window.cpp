@@ -17,6 +17,7 @@
 #include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_insight.h"
+#include "ui/qt/safe_file_dialog.h"
 
 namespace korvel::qt {
 
@@ -157,6 +158,7 @@ void MainWindow::askToSavePicture() {
     dialog->setObjectName("savePictureDialog");
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("png");
+    neverReadContents(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { savePicture(name); });
     // open(), not exec(): the ticks go on while the operator chooses.

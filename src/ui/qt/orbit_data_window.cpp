@@ -87,7 +87,8 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     layout->addWidget(previewWarning_);
     auto* unitsNote = new QLabel(
         "Distances from the planet's centre in length units of 6,380 km, then the height above its "
-        "surface.");
+        "surface. Gravity: \u03bc = 9.8 m/s\u00b2 \u00d7 (6,380 km)\u00b2 = 3.989e14 m\u00b3/s\u00b2 per Earth "
+        "mass. The \"dist\" button divides by 6,400 km.");
     unitsNote->setWordWrap(true);
     layout->addWidget(unitsNote);
     plot_ = new EnergyPlot;
@@ -234,12 +235,12 @@ void OrbitDataWindow::showFigures(const std::optional<orbit::OrbitFigures>& now,
         setShown(w, secondPlanetOn);
 }
 
-void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secondPlanetOn) {
+void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secondPlanetPulls) {
     plot_->setSamples(history.samples());
     QString text = kNone;
     // With a second planet pulling, the craft's energy about the planet is
     // not meant to stay put: a drift would mislead.
-    if (secondPlanetOn)
+    if (secondPlanetPulls)
         text = "not conserved (the second planet pulls)";
     else if (const auto drift = history.drift())
         text = percent(*drift) + " since the last impulse or the start";

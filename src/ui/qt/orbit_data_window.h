@@ -29,7 +29,9 @@ public:
     // previewed, the figures of the orbit it would give in a column beside.
     void showFigures(const std::optional<orbit::OrbitFigures>& now, const std::optional<orbit::OrbitFigures>& preview,
                      const orbit::Planet& planet, std::optional<double> secondPullShare, bool secondPlanetOn);
-    void showEnergy(const orbit::EnergyHistory& history, bool secondPlanetOn);
+    // The graph, and the drift of the total unless a second planet of mass
+    // above 0 pulls.
+    void showEnergy(const orbit::EnergyHistory& history, bool secondPlanetPulls);
 
 signals:
     // The operator closed it.

@@ -1,6 +1,7 @@
 #include "ui/qt/orbit_insight.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QScreen>
 
 #include <cmath>
@@ -39,7 +40,12 @@ std::optional<orbit::PredictionSettings> OrbitInsight::prediction() const {
     return p;
 }
 
-std::optional<orbit::Burn> OrbitInsight::previewedBurn() const { return hovered_ ? hovered_ : focused_; }
+std::optional<orbit::Burn> OrbitInsight::previewedBurn() const {
+    if (quietAfterPress_) return std::nullopt;
+    return hovered_ ? hovered_ : focused_;
+}
+
+bool OrbitInsight::previewShown() const { return pathShown_ || dataShown_; }
 
 void OrbitInsight::setPathShown(bool shown) {
     pathShown_ = shown;
@@ -68,6 +74,7 @@ void OrbitInsight::setDataShown(bool shown) {
             at.setX(std::max(screen.left(), screen.right() - data_->sizeHint().width()));
         data_->move(at);
     }
+    predictPreview();
     showData();
     data_->show();
     data_->raise();
@@ -86,6 +93,9 @@ void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
             pace_.start();
             break;
         case RunEvent::Kind::ImpulseFired: {
+            // The burn is the path now: the next one's preview would stand
+            // where this one's should.
+            quietAfterPress_ = true;
             SimulationState before = core().state();
             before.velX[kCraft] = event.velocityBefore.x;
             before.velY[kCraft] = event.velocityBefore.y;
@@ -133,11 +143,9 @@ void OrbitInsight::onPace() {
     const bool stopping = !window_.timer().ticking();
     if (stopping) pace_.stop();
     sampleEnergy();
-    if (pathShown_) {
-        predict();
-        predictPreview();
-        showPath();
-    }
+    if (pathShown_) predict();
+    if (previewShown()) predictPreview();
+    if (pathShown_) showPath();
     // The figures at every other pace: five times a second is as fast as
     // they can be read, and each new text lays the window out again.
     if (++paces_ % 2 == 0 || stopping) showData();
@@ -154,7 +162,7 @@ void OrbitInsight::predictPreview() {
     previewVelocity_.reset();
     const auto burn = previewedBurn();
     const auto p = prediction();
-    if (!pathShown_ || !burn || !p) return;
+    if (!previewShown() || !burn || !p) return;
     SimulationState after = core().state();
     // Read as the button reads it, but a box that is not a number previews
     // nothing and tells nothing.
@@ -208,7 +216,8 @@ void OrbitInsight::showData() {
         share = orbit::secondPullShare(state, planet);
     }
     data_->showFigures(now, preview, planet, share, state.secondPlanetOn);
-    data_->showEnergy(energy_, state.secondPlanetOn);
+    // A massless second planet pulls nothing: the drift still means something.
+    data_->showEnergy(energy_, state.secondPlanetOn && state.secondPlanetMass > 0);
 }
 
 bool OrbitInsight::eventFilter(QObject* watched, QEvent* event) {
@@ -217,17 +226,27 @@ bool OrbitInsight::eventFilter(QObject* watched, QEvent* event) {
         if (button == watched) burn = which;
     if (!burn) return false;
     switch (event->type()) {
-    case QEvent::Enter: hovered_ = burn; break;
+    case QEvent::Enter:
+        hovered_ = burn;
+        quietAfterPress_ = false;
+        break;
     case QEvent::Leave:
         if (hovered_ == burn) hovered_.reset();
         break;
-    case QEvent::FocusIn: focused_ = burn; break;
+    case QEvent::FocusIn: {
+        focused_ = burn;
+        // Moved there by the keyboard, not left there by a press.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+            quietAfterPress_ = false;
+        break;
+    }
     case QEvent::FocusOut:
         if (focused_ == burn) focused_.reset();
         break;
     default: return false;
     }
-    if (pathShown_) {
+    if (previewShown()) {
         predictPreview();
         showPath();
         showData();

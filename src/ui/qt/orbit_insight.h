@@ -64,7 +64,10 @@ private:
     const Korvel& core() const;
     // What the prediction needs of the run; nothing before the first run.
     std::optional<orbit::PredictionSettings> prediction() const;
+    // The burn under the pointer or the focus, unless a press came since.
     std::optional<orbit::Burn> previewedBurn() const;
+    // Whether a view that shows a preview is on.
+    bool previewShown() const;
     // The step in the energy that the state `before` and the state now make.
     void addEnergyStep(const SimulationState& before);
     void onPace();
@@ -86,6 +89,9 @@ private:
     std::array<std::pair<QObject*, orbit::Burn>, 5> burnButtons_{};
     std::optional<orbit::Burn> hovered_;
     std::optional<orbit::Burn> focused_;
+    // After a press, until the pointer comes back to a burn button or the
+    // keyboard moves the focus to one.
+    bool quietAfterPress_ = false;
     orbit::EnergyHistory energy_;
     QPointer<OrbitDataWindow> data_;
     unsigned paces_ = 0;
