@@ -184,6 +184,7 @@ PredictedPath predictPath(const SimulationState& state, const PredictionSettings
         radius.push_back(std::hypot(point.x, point.y));
     };
     double swept = 0;
+    double elapsed = 0;  // s
     for (int step = 0; step < settings.stepBudget; ++step) {
         const double h = stepLength(b, pulls, reach);
         if (!(h > 0) || !std::isfinite(h)) break;
@@ -194,7 +195,9 @@ PredictedPath predictPath(const SimulationState& state, const PredictionSettings
         const double previous = radius.back();
         const auto between = [&](double u) { return Vec2{b.x + u * (next.x - b.x), b.y + u * (next.y - b.y)}; };
         if (r < surface && previous >= surface) {
-            path.impact = between((previous - surface) / (previous - r));
+            const double share = (previous - surface) / (previous - r);
+            path.impact = between(share);
+            path.timeToImpact = elapsed + share * h;
             add(*path.impact);
             path.end = PredictedPath::End::Surface;
             break;
@@ -208,6 +211,7 @@ PredictedPath predictPath(const SimulationState& state, const PredictionSettings
         }
         add({next.x, next.y});
         b = next;
+        elapsed += h;
         // Leaving the view for good: moving outwards and unbound by the
         // planet, or so far out that it cannot matter.
         const bool outwards = sign * (b.x * b.vx + b.y * b.vy) > 0;

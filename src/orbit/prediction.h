@@ -23,6 +23,8 @@ struct PredictedPath {
     std::optional<Vec2> apoapsis;
     // Where the path meets the planet's surface; the path ends there.
     std::optional<Vec2> impact;
+    // When it gets there: simulated seconds from now, in the direction time runs.
+    std::optional<double> timeToImpact;
 
     enum class End {
         Revolution,  // 360° swept about the planet

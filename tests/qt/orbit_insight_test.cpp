@@ -23,8 +23,10 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
+#include "orbit/elements.h"
 #include "qt_support.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
@@ -262,6 +264,41 @@ private slots:
         QVERIFY(m.insight().preview());
         QVERIFY(data->findChild<QLabel*>("orbitPeriapsisPreview")->isVisible());
         QVERIFY(!w.picture().showsOverlay());  // no path drawn: Predicted Path is off
+    }
+
+    // The warning follows the path drawn, second planet included, where the
+    // two-body orbit would say the opposite.
+    void surfaceWarningSpeaksOfThePathDrawn() {
+        const struct {
+            const char *distance, *speed;
+            bool meets;
+        } cases[] = {{"1.5", "5858.9", true}, {"2", "4518.9", false}};
+        for (const auto& c : cases) {
+            MainWindow m;
+            KorvelWindow& w = m.korvel();
+            action(m, "actionOrbitData")->setChecked(true);
+            box(w, 4)->setText(c.distance);
+            box(w, 6)->setText(c.speed);
+            box(w, 12)->setText(".05");
+            box(w, 13)->setText("2.5");
+            click(w, "runSImulation");
+            click(w, "cmd_color(8)");
+            click(w, "cmd_stop_simulation");
+            QWidget* data = m.insight().dataWindow();
+            QTRY_VERIFY(!data->findChild<QLabel*>("orbitPeriapsis")->text().startsWith("\u2014"));
+            const auto& s = w.core().state();
+            const auto twoBody = korvel::orbit::orbitFigures({s.posX[korvel::kCraft], s.posY[korvel::kCraft]},
+                                                             {s.velX[korvel::kCraft], s.velY[korvel::kCraft]}, {1});
+            QCOMPARE(twoBody->timeToSurface.has_value(), !c.meets);
+            auto* warning = data->findChild<QLabel*>("orbitWarning");
+            QCOMPARE(warning->isVisible(), c.meets);
+            QCOMPARE(m.insight().path().impact.has_value(), c.meets);
+            if (c.meets) {
+                QVERIFY2(warning->text().endsWith("until the path meets the surface"), qPrintable(warning->text()));
+                const double shown = warning->text().section(' ', 0, 0).toDouble();
+                QCOMPARE(std::round(*m.insight().path().timeToImpact / 60 * 100) / 100, shown);
+            }
+        }
     }
 
     void fileDialogsNeverReadContents() {

@@ -13,6 +13,17 @@
 
 namespace korvel::qt {
 
+namespace {
+
+// The surface warning speaks of the path drawn, second planet included, not
+// of the two-body orbit: the two can disagree either way. A craft already
+// below the surface keeps the figures' word for it.
+void warnOfThePathDrawn(std::optional<orbit::OrbitFigures>& figures, const orbit::PredictedPath& path) {
+    if (figures && figures->timeToSurface != 0.0) figures->timeToSurface = path.timeToImpact;
+}
+
+}  // namespace
+
 OrbitInsight::OrbitInsight(KorvelWindow& window, QWidget* owner) : QObject(owner), window_(window), owner_(owner) {
     pace_.setInterval(kPaceMs);
     connect(&pace_, &QTimer::timeout, this, &OrbitInsight::onPace);
@@ -45,7 +56,7 @@ std::optional<orbit::Burn> OrbitInsight::previewedBurn() const {
     return hovered_ ? hovered_ : focused_;
 }
 
-bool OrbitInsight::previewShown() const { return pathShown_ || dataShown_; }
+bool OrbitInsight::anyViewShown() const { return pathShown_ || dataShown_; }
 
 void OrbitInsight::setPathShown(bool shown) {
     pathShown_ = shown;
@@ -74,6 +85,7 @@ void OrbitInsight::setDataShown(bool shown) {
             at.setX(std::max(screen.left(), screen.right() - data_->sizeHint().width()));
         data_->move(at);
     }
+    predict();
     predictPreview();
     showData();
     data_->show();
@@ -143,8 +155,10 @@ void OrbitInsight::onPace() {
     const bool stopping = !window_.timer().ticking();
     if (stopping) pace_.stop();
     sampleEnergy();
-    if (pathShown_) predict();
-    if (previewShown()) predictPreview();
+    if (anyViewShown()) {
+        predict();
+        predictPreview();
+    }
     if (pathShown_) showPath();
     // The figures at every other pace: five times a second is as fast as
     // they can be read, and each new text lays the window out again.
@@ -153,7 +167,8 @@ void OrbitInsight::onPace() {
 
 void OrbitInsight::predict() {
     path_ = {};
-    if (!pathShown_) return;
+    // Orbit Data's surface warning speaks of this path too.
+    if (!anyViewShown()) return;
     if (const auto p = prediction()) path_ = orbit::predictPath(core().state(), *p);
 }
 
@@ -162,7 +177,7 @@ void OrbitInsight::predictPreview() {
     previewVelocity_.reset();
     const auto burn = previewedBurn();
     const auto p = prediction();
-    if (!previewShown() || !burn || !p) return;
+    if (!anyViewShown() || !burn || !p) return;
     SimulationState after = core().state();
     // Read as the button reads it, but a box that is not a number previews
     // nothing and tells nothing.
@@ -211,8 +226,11 @@ void OrbitInsight::showData() {
         const Vec2 position{state.posX[kCraft], state.posY[kCraft]};
         const double sign = p->timeSign;
         now = orbit::orbitFigures(position, {state.velX[kCraft], state.velY[kCraft]}, planet, sign);
-        if (previewVelocity_)
+        warnOfThePathDrawn(now, path_);
+        if (previewVelocity_ && preview_) {
             preview = orbit::orbitFigures(position, {previewVelocity_->x, previewVelocity_->y}, planet, sign);
+            warnOfThePathDrawn(preview, *preview_);
+        }
         share = orbit::secondPullShare(state, planet);
     }
     data_->showFigures(now, preview, planet, share, state.secondPlanetOn);
@@ -246,7 +264,7 @@ bool OrbitInsight::eventFilter(QObject* watched, QEvent* event) {
         break;
     default: return false;
     }
-    if (previewShown()) {
+    if (anyViewShown()) {
         predictPreview();
         showPath();
         showData();

@@ -66,8 +66,9 @@ private:
     std::optional<orbit::PredictionSettings> prediction() const;
     // The burn under the pointer or the focus, unless a press came since.
     std::optional<orbit::Burn> previewedBurn() const;
-    // Whether a view that shows a preview is on.
-    bool previewShown() const;
+    // Whether either view is on: both show the path's surface warning and a
+    // burn's preview.
+    bool anyViewShown() const;
     // The step in the energy that the state `before` and the state now make.
     void addEnergyStep(const SimulationState& before);
     void onPace();
