@@ -80,6 +80,8 @@ double Korvel::simulatedTime() const {
     return (now - state_.runStartTime) * settings_->timeFactor;
 }
 
+double Korvel::subStepLength() const { return settings_ ? state_.tickElapsed * settings_->timeFactor / kSubSteps : 0; }
+
 RunEvent& Korvel::happened(RunEvent::Kind kind) {
     RunEvent& event = events_.emplace_back();
     event.kind = kind;

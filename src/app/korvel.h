@@ -46,6 +46,9 @@ struct RunSettings {
 
 class Korvel {
 public:
+    // The sub-steps a tick divides its time into.
+    static constexpr int kSubSteps = 100;
+
     explicit Korvel(const Platform& platform);
 
     // Events.
@@ -71,6 +74,9 @@ public:
     // Simulated seconds since the run started, as the "realtime interval"
     // readout counts them; a pause stops them. 0 before any run.
     double simulatedTime() const;
+    // How long in simulated seconds the last tick's sub-steps each were; 0
+    // before any run.
+    double subStepLength() const;
     // Whether anything happened since the events were last drained.
     bool hasEvents() const { return !events_.empty(); }
     // What happened since the last drain, oldest first; the list is then empty.

@@ -10,8 +10,6 @@
 namespace korvel {
 namespace {
 
-constexpr int kSubSteps = 100;
-
 // The distance caption divides by this, not by the length unit.
 constexpr double kReadoutRadius = 6'400'000;
 

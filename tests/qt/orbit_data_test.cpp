@@ -155,7 +155,8 @@ private slots:
         QCOMPARE(lead(w, "orbitSecondPull"), 1.23);
 
         w.showFigures(std::nullopt, std::nullopt, Planet{0}, std::nullopt, false);
-        for (QLabel* l : w.findChildren<QLabel*>(QRegularExpression("^orbit(?!Warning|SecondPull|PlanetOnly)")))
+        for (QLabel* l :
+             w.findChildren<QLabel*>(QRegularExpression("^orbit(?!Warning|StepWarning|SecondPull|PlanetOnly)")))
             if (!l->objectName().endsWith("Preview")) QCOMPARE(l->text(), QString("—"));
         QVERIFY(label(w, "orbitWarning")->isHidden());
         QVERIFY(label(w, "orbitSecondPull")->isHidden());
@@ -172,6 +173,16 @@ private slots:
         QCOMPARE(std::fabs(lead(w, "energyDrift")), 1.0);
         w.showEnergy(history, true);
         QVERIFY(label(w, "energyDrift")->text().startsWith("not conserved"));
+        // Beyond 1 % it warns, and says why; the step warning names the time factor.
+        const QColor plain = label(w, "energyDrift")->palette().color(QPalette::WindowText);
+        history.add({120, 30e6, -61e6});
+        w.showEnergy(history, false);
+        QVERIFY(label(w, "energyDrift")->text().contains("time factor is too large"));
+        QVERIFY(label(w, "energyDrift")->palette().color(QPalette::WindowText) != plain);
+        QVERIFY(label(w, "orbitStepWarning")->isHidden());
+        w.showStepWarning(11.2, 1e6);
+        QVERIFY(!label(w, "orbitStepWarning")->isHidden());
+        QVERIFY(label(w, "orbitStepWarning")->text().contains("11.20 s at time factor 1e+06"));
     }
 
     void plotDrawsTheThreeCurves() {

@@ -301,6 +301,20 @@ private slots:
         }
     }
 
+    void stepWarningOnlyWhereTheTimeFactorIsTooCoarse() {
+        for (const char* timeFactor : {"1000", "1e6"}) {
+            MainWindow m;
+            KorvelWindow& w = m.korvel();
+            box(w, 2)->setText(timeFactor);
+            click(w, "runSImulation");
+            click(w, "cmd_stop_simulation");
+            w.core().state().tickElapsed = 0.0011;  // a tick as the platform timer gives them
+            action(m, "actionOrbitData")->setChecked(true);
+            auto* warning = m.insight().dataWindow()->findChild<QLabel*>("orbitStepWarning");
+            QCOMPARE(warning->isVisible(), QByteArray(timeFactor) == "1e6");
+        }
+    }
+
     void fileDialogsNeverReadContents() {
         MainWindow m;
         action(m, "actionSavePicture")->trigger();

@@ -61,6 +61,17 @@ void setShown(QWidget* widget, bool shown) {
     if (widget->isHidden() == shown) widget->setVisible(shown);
 }
 
+// Bold, in a red that stands out on a light face or a dark one.
+void markAsWarning(QLabel* label) {
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    QPalette red = label->palette();
+    const bool dark = red.color(QPalette::Window).lightness() < 128;
+    red.setColor(QPalette::WindowText, dark ? QColor(255, 128, 128) : QColor(176, 0, 0));
+    label->setPalette(red);
+}
+
 QLabel* valueLabel(const QString& name, const QString& accessibleName) {
     auto* label = new QLabel(kNone);
     label->setObjectName(name);
@@ -85,6 +96,7 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     buildWarnings();
     layout->addWidget(warning_);
     layout->addWidget(previewWarning_);
+    layout->addWidget(stepWarning_);
     auto* unitsNote = new QLabel(
         "Distances from the planet's centre in length units of 6,380 km, then the height above its "
         "surface. Gravity: \u03bc = 9.8 m/s\u00b2 \u00d7 (6,380 km)\u00b2 = 3.989e14 m\u00b3/s\u00b2 per Earth "
@@ -156,15 +168,11 @@ void OrbitDataWindow::buildWarnings() {
     previewWarning_ = new QLabel;
     previewWarning_->setObjectName("orbitWarningPreview");
     previewWarning_->setAccessibleName("warning after the burn");
-    for (QLabel* warning : {warning_, previewWarning_}) {
-        QFont bold = warning->font();
-        bold.setBold(true);
-        warning->setFont(bold);
-        // A red that stands out on a light face or a dark one.
-        QPalette red = warning->palette();
-        const bool dark = red.color(QPalette::Window).lightness() < 128;
-        red.setColor(QPalette::WindowText, dark ? QColor(255, 128, 128) : QColor(176, 0, 0));
-        warning->setPalette(red);
+    stepWarning_ = new QLabel;
+    stepWarning_->setObjectName("orbitStepWarning");
+    stepWarning_->setAccessibleName("time factor warning");
+    for (QLabel* warning : {warning_, previewWarning_, stepWarning_}) {
+        markAsWarning(warning);
         warning->setWordWrap(true);
         warning->hide();
     }
@@ -174,6 +182,7 @@ QHBoxLayout* OrbitDataWindow::buildDriftRow() {
     auto* driftRow = new QHBoxLayout;
     driftRow->addWidget(new QLabel("drift of the total"));
     drift_ = valueLabel("energyDrift", "drift of the total energy");
+    driftPalette_ = drift_->palette();
     driftRow->addWidget(drift_, 1);
     return driftRow;
 }
@@ -245,7 +254,28 @@ void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secon
     else if (const auto drift = history.drift())
         text = percent(*drift) + " since the last impulse or the start";
     if (text.startsWith(kNone)) text = kNone;
+    // More than 1 % with nothing to pull it: the steps are too coarse.
+    const auto drift = history.drift();
+    const bool tooMuch = !secondPlanetPulls && drift && std::fabs(*drift) > kDriftWarning;
+    if (tooMuch) text += ": more than the motion allows; the time factor is too large for this orbit";
     setText(drift_, text);
+    if (tooMuch != driftWarned_) {
+        driftWarned_ = tooMuch;
+        if (tooMuch)
+            markAsWarning(drift_);
+        else {
+            drift_->setPalette(driftPalette_);
+            drift_->setFont(font());
+        }
+    }
+}
+
+void OrbitDataWindow::showStepWarning(std::optional<double> subStep, double timeFactor) {
+    setText(stepWarning_, subStep ? QString("time factor too large for this orbit: each step covers %1 s at time "
+                                            "factor %2, over 1 % of the orbit's local time \u221a(r\u00b3/\u03bc)")
+                                        .arg(fixed(*subStep, 2), QString::number(timeFactor, 'g', 6))
+                                  : QString());
+    setShown(stepWarning_, subStep.has_value());
 }
 
 void OrbitDataWindow::closeEvent(QCloseEvent* event) {

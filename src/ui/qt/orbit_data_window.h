@@ -29,6 +29,9 @@ public:
     // previewed, the figures of the orbit it would give in a column beside.
     void showFigures(const std::optional<orbit::OrbitFigures>& now, const std::optional<orbit::OrbitFigures>& preview,
                      const orbit::Planet& planet, std::optional<double> secondPullShare, bool secondPlanetOn);
+    // Says that the time factor is too large for the orbit while `subStep`
+    // (simulated seconds) is given; quiet otherwise.
+    void showStepWarning(std::optional<double> subStep, double timeFactor);
     // The graph, and the drift of the total unless a second planet of mass
     // above 0 pulls.
     void showEnergy(const orbit::EnergyHistory& history, bool secondPlanetPulls);
@@ -70,6 +73,11 @@ private:
     QLabel* previewHeading_ = nullptr;
     QLabel* warning_ = nullptr;
     QLabel* previewWarning_ = nullptr;
+    QLabel* stepWarning_ = nullptr;
+    QPalette driftPalette_;  // the drift's look while it is no warning
+    bool driftWarned_ = false;
+    // A drift of the total beyond this share since the last impulse warns.
+    static constexpr double kDriftWarning = 0.01;
     QLabel* secondPullName_ = nullptr;
     QLabel* secondPull_ = nullptr;
     QLabel* planetOnly_ = nullptr;

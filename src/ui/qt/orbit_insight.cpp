@@ -140,6 +140,15 @@ void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
     showData();
 }
 
+std::optional<double> OrbitInsight::subStepTooLong(const SimulationState& state, const orbit::Planet& planet) const {
+    if (!planet.attracts()) return std::nullopt;
+    const double r = std::hypot(state.posX[kCraft], state.posY[kCraft]);
+    const double localTime = std::sqrt(r * r * r / planet.mu());
+    const double step = std::abs(core().subStepLength());
+    if (!(localTime > 0) || !(step > kLongestStepShare * localTime)) return std::nullopt;
+    return step;
+}
+
 void OrbitInsight::addEnergyStep(const SimulationState& before) {
     const auto& settings = core().settings();
     if (!settings) return;
@@ -234,6 +243,7 @@ void OrbitInsight::showData() {
         share = orbit::secondPullShare(state, planet);
     }
     data_->showFigures(now, preview, planet, share, state.secondPlanetOn);
+    data_->showStepWarning(subStepTooLong(state, planet), p ? core().settings()->timeFactor : 0);
     // A massless second planet pulls nothing: the drift still means something.
     data_->showEnergy(energy_, state.secondPlanetOn && state.secondPlanetMass > 0);
 }

@@ -69,6 +69,13 @@ private:
     // Whether either view is on: both show the path's surface warning and a
     // burn's preview.
     bool anyViewShown() const;
+    // A sub-step longer than this share of the local orbital time √(r³/μ)
+    // is too long for the orbit: at exact 1 ms ticks the default orbit then
+    // drifts by about 0.004 % a revolution, and a real tick that stalls
+    // makes its sub-steps as many times longer.
+    static constexpr double kLongestStepShare = 0.01;
+    // The last tick's sub-step, s, when it is too long for the orbit.
+    std::optional<double> subStepTooLong(const SimulationState& state, const orbit::Planet& planet) const;
     // The step in the energy that the state `before` and the state now make.
     void addEnergyStep(const SimulationState& before);
     void onPace();
