@@ -182,6 +182,7 @@ QHBoxLayout* OrbitDataWindow::buildDriftRow() {
     auto* driftRow = new QHBoxLayout;
     driftRow->addWidget(new QLabel("drift of the total"));
     drift_ = valueLabel("energyDrift", "drift of the total energy");
+    drift_->setWordWrap(true);
     driftPalette_ = drift_->palette();
     driftRow->addWidget(drift_, 1);
     return driftRow;
@@ -257,7 +258,7 @@ void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secon
     // More than 1 % with nothing to pull it: the steps are too coarse.
     const auto drift = history.drift();
     const bool tooMuch = !secondPlanetPulls && drift && std::fabs(*drift) > kDriftWarning;
-    if (tooMuch) text += ": more than the motion allows; the time factor is too large for this orbit";
+    if (tooMuch) text += " (time factor too large)";
     setText(drift_, text);
     if (tooMuch != driftWarned_) {
         driftWarned_ = tooMuch;
@@ -271,8 +272,7 @@ void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secon
 }
 
 void OrbitDataWindow::showStepWarning(std::optional<double> subStep, double timeFactor) {
-    setText(stepWarning_, subStep ? QString("time factor too large for this orbit: each step covers %1 s at time "
-                                            "factor %2, over 1 % of the orbit's local time \u221a(r\u00b3/\u03bc)")
+    setText(stepWarning_, subStep ? QString("time factor too large for this orbit: each step covers %1 s at %2")
                                         .arg(fixed(*subStep, 2), QString::number(timeFactor, 'g', 6))
                                   : QString());
     setShown(stepWarning_, subStep.has_value());
