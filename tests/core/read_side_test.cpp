@@ -4,6 +4,7 @@
 
 #include "app/panel.h"
 #include "app/plot_axis.h"
+#include "app/tool_placement.h"
 #include "fakes.h"
 
 namespace korvel {
@@ -112,6 +113,27 @@ TEST(PlotAxisTest, RoundBoundsOnAOneTwoFiveStepWithLocaleFreeLabels) {
     EXPECT_GT(flat.high, -29);
     EXPECT_FALSE(niceAxis(0, HUGE_VAL, 5).valid());
     EXPECT_EQ(niceAxis(0, HUGE_VAL, 5).tickCount(), 0);
+}
+
+TEST(ToolPlacementTest, BesideTheMainWindowWhereThereIsRoomElseOverTheDrawingOnly) {
+    const ScreenRect screen{0, 0, 1400, 900};
+    // The drawing is the left of the main window; the panel the rest of it.
+    const auto mainAt = [](int left) { return ScreenRect{left, 150, 740, 600}; };
+    const auto drawingOf = [](const ScreenRect& main) { return ScreenRect{main.left + 8, main.top + 35, 567, 500}; };
+    // Room on the right, then on the left only.
+    EXPECT_EQ(placeToolWindow(mainAt(0), drawingOf(mainAt(0)), 626, 512, screen).left, 748);
+    EXPECT_EQ(placeToolWindow(mainAt(660), drawingOf(mainAt(660)), 626, 512, screen).right(), 652);
+    // Centred, as window managers place it: over the drawing, clear of the
+    // panel, on the screen, even when taller than the drawing.
+    const ScreenRect main = mainAt(330);
+    const ScreenRect drawing = drawingOf(main);
+    for (int height : {512, 880}) {
+        const ScreenRect at = placeToolWindow(main, drawing, 626, height, screen);
+        EXPECT_LE(at.right(), drawing.right());
+        EXPECT_GE(at.left, screen.left);
+        EXPECT_GE(at.top, screen.top);
+        EXPECT_LE(at.bottom(), screen.bottom());
+    }
 }
 
 }  // namespace

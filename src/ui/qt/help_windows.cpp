@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QWidget>
+
+#include "app/tool_placement.h"
 
 namespace korvel::qt {
 
@@ -104,6 +107,17 @@ QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions) {
     for (const auto& [keys, what] : kOtherKeys) html += shortcutRow(keys, what);
     html += "</table>";
     return textWindow(parent, "shortcutsWindow", "Keyboard Shortcuts", html, QSize(420, 300));
+}
+
+void placeBeside(QWidget* tool, const QWidget* main, const QWidget* drawing) {
+    const auto rect = [](const QRect& r) { return ScreenRect{r.left(), r.top(), r.width(), r.height()}; };
+    const QScreen* screen = main->screen();
+    if (!screen) return;
+    const QSize size = tool->size().expandedTo(tool->sizeHint());
+    const ScreenRect at =
+        placeToolWindow(rect(main->frameGeometry()), rect(QRect(drawing->mapToGlobal(QPoint(0, 0)), drawing->size())),
+                        size.width(), size.height(), rect(screen->availableGeometry()));
+    tool->move(at.left, at.top);
 }
 
 QString aboutText() {

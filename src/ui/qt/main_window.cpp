@@ -108,7 +108,10 @@ void MainWindow::buildHelpMenu() {
 }
 
 void MainWindow::showHelpWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make) {
-    if (!window) window = make();
+    if (!window) {
+        window = make();
+        placeBeside(window, this, &korvel_->picture());
+    }
     window->show();
     window->raise();
     window->activateWindow();

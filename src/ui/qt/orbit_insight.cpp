@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/panel.h"
+#include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_data_window.h"
 #include "ui/qt/orbit_overlay.h"
@@ -77,13 +78,7 @@ void OrbitInsight::setDataShown(bool shown) {
             dataShown_ = false;
             emit dataClosed();
         });
-        // Beside the main window, where the screen has room.
-        const QRect frame = owner_->frameGeometry();
-        const QRect screen = owner_->screen() ? owner_->screen()->availableGeometry() : QRect();
-        QPoint at = frame.topRight() + QPoint(8, 0);
-        if (!screen.isEmpty() && at.x() + data_->sizeHint().width() > screen.right())
-            at.setX(std::max(screen.left(), screen.right() - data_->sizeHint().width()));
-        data_->move(at);
+        placeBeside(data_, owner_, &window_.picture());
     }
     predict();
     predictPreview();
