@@ -2,10 +2,11 @@
 # Sourced by the scripts beside it.
 
 # Building the package: dpkg-shlibdeps and file compute its dependencies.
-korvel_packaging_packages=(cmake g++ ninja-build qt6-base-dev fonts-dejavu-core dpkg-dev file)
+# Scenario files are read with nlohmann-json3-dev, a header-only JSON library.
+korvel_packaging_packages=(cmake g++ ninja-build qt6-base-dev nlohmann-json3-dev fonts-dejavu-core dpkg-dev file)
 
 # The core's tests, cross-built for Windows and run under wine.
-korvel_wine_test_packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
+korvel_wine_test_packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest nlohmann-json3-dev)
 
 # Wine quiet, and without offering to fetch engines the program never uses.
 export_wine_settings() {

@@ -11,6 +11,7 @@
 
 #include "app/platform.h"
 #include "app/run_events.h"
+#include "app/scenario.h"
 #include "app/view_geometry.h"
 #include "sim/state.h"
 
@@ -61,6 +62,13 @@ public:
     void cmd_exit_program_Click();
     void cmd_color_Click(int Index);
     void cmd_apply_Click();
+
+    // Scenarios. The panel as typed, with the run from its start on.
+    Scenario scenario() const;
+    // Writes the panel texts into the boxes as if typed; a run (checked by
+    // runFault first) comes back paused, as it was kept. The drawing is the
+    // caller's.
+    void openScenario(const Scenario& scenario);
 
     SimulationState& state() { return state_; }
     const SimulationState& state() const { return state_; }
@@ -128,6 +136,8 @@ private:
     Platform p_;
     SimulationState state_;
     std::optional<RunSettings> settings_;
+    // The screen scale "Run Simulation" last set the picture up with.
+    std::optional<double> pictureScale_;
     std::vector<RunEvent> events_;
 };
 

@@ -24,6 +24,7 @@ struct RunEvent {
         ImpulseFired,        // a burn changed the craft's velocity
         SecondPlanetPlaced,  // "2d planet" placed it anew
         SizeChosen,          // an impulse size button
+        RunOpened,           // a scenario brought back a run, paused at the moment it was kept
     };
     Kind kind = Kind::RunStarted;
     // Simulated seconds since the run started, at that moment (0 before any run).

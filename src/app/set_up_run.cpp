@@ -89,6 +89,7 @@ void Korvel::setUpRun(const RunParameters& run) {
     const double scale = run.screenScale;
     const ViewGeometry view(scale);
     p_.picture.setScale(view.height(), view.width());
+    pictureScale_ = scale;
     p_.picture.setFillStyle(kFillSolid);
 
     // Rings where the planet's potential is 10/10, 9/10, ... 1/10 of its value

@@ -121,6 +121,11 @@ void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
             addEnergyStep(before);
             break;
         }
+        case RunEvent::Kind::RunOpened:
+            // The graph starts again at the moment the run was kept.
+            energy_.clear();
+            sampleEnergy();
+            break;
         case RunEvent::Kind::SizeChosen: break;
         case RunEvent::Kind::RunPaused:
             // The pace shows the paused state once more by itself.

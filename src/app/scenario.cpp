@@ -1,0 +1,56 @@
+#include "app/scenario.h"
+
+#include <cmath>
+
+#include "app/panel.h"
+#include "app/view_geometry.h"
+#include "sim/numbers.h"
+
+namespace korvel {
+
+const char* scenarioBoxName(int box) {
+    switch (box) {
+    case kBoxSecondPlanetMass: return kSecondPlanetMassName;
+    case kBoxSecondPlanetDist: return kSecondPlanetDistName;
+    default: return kLabelCaptions.at(box);
+    }
+}
+
+Scenario defaultScenario() {
+    Scenario scenario;
+    for (int box : kScenarioBoxes) scenario.panel[box] = kDefaultTexts[box];
+    return scenario;
+}
+
+std::optional<std::string> runFault(const SavedRun& run) {
+    const SimulationState& s = run.state;
+    for (int body = 0; body < kBodyCount; ++body) {
+        for (double v : {s.posX[body], s.posY[body], s.velX[body], s.velY[body]})
+            if (!std::isfinite(v)) return "a position or velocity is not a finite number";
+    }
+    if (s.posX[kPlanet] != 0 || s.posY[kPlanet] != 0 || s.velX[kPlanet] != 0 || s.velY[kPlanet] != 0)
+        return "the planet is not at rest at the centre";
+    for (double r : s.ringRadius)
+        if (!std::isfinite(r)) return "a ring radius is not a finite number";
+    for (double v : {s.startRadius, s.secondPlanetMass, s.secondPlanetRadius, s.secondPlanetPrevX, s.secondPlanetPrevY,
+                     s.distReadout})
+        if (!std::isfinite(v)) return "a figure of the run is not a finite number";
+    if (!(std::isfinite(run.runClock) && run.runClock >= 0 && std::isfinite(run.sinceLastTick) &&
+          run.sinceLastTick >= 0))
+        return "the run's clock is not a time";
+    const std::pair<const char*, const std::string*> settings[] = {{"time factor", &s.timeFactor},
+                                                                   {"planet mass", &s.planetMass},
+                                                                   {"screen scale", &s.screenScale},
+                                                                   {"init ang pos", &s.startAngle}};
+    for (const auto& [name, text] : settings)
+        if (!snapshotNumber(*text)) return std::string("the run's ") + name + " is not a number";
+    if (!ViewGeometry(*snapshotNumber(s.screenScale)).finite() ||
+        (run.pictureScale && !(*run.pictureScale != 0 && ViewGeometry(*run.pictureScale).finite())))
+        return "the run's screen scale is out of range";
+    bool sizeKnown = s.impulseSize == 0;
+    for (int size : kImpulseSizes) sizeKnown = sizeKnown || s.impulseSize == size;
+    if (!sizeKnown) return "the impulse size is none of 1000, 100, 10 and 1";
+    return std::nullopt;
+}
+
+}  // namespace korvel

@@ -1,0 +1,60 @@
+#pragma once
+// A scenario: the panel as typed, with a title and a description, and, when
+// kept during a run, all that run needs to go on from that moment. The file
+// format lives elsewhere; this is what it holds and what the program checks.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/platform.h"
+#include "sim/state.h"
+
+namespace korvel {
+
+inline constexpr std::string_view kScenarioFormat = "korvel-scenario";
+inline constexpr int kScenarioVersion = 1;
+// Longer texts are no panel's or description's; a file holding one is refused.
+inline constexpr std::size_t kScenarioLongestText = 1000;
+inline constexpr std::size_t kScenarioLargestFile = 8 * 1024 * 1024;
+
+// The input boxes a scenario keeps, in the file's order; the readouts are not kept.
+inline constexpr std::array<int, 11> kScenarioBoxes = {0, 1, 2, 3, 4, 5, 6, 7, 9, 12, 13};
+
+// A box's name in the file: the name a screen reader reads for it.
+const char* scenarioBoxName(int box);
+
+// A run as kept: the state record (its texts are the settings as the run's
+// start read them; its clock fields are not kept), the run's clock, the
+// readouts as shown, and the drawing, which only the window reads.
+struct SavedRun {
+    SimulationState state;
+    // Real seconds since the run started, pauses excluded, and since its last
+    // tick, so that the next tick covers what it would have.
+    double runClock = 0;
+    double sinceLastTick = 0;
+    // The texts of "clock time", "realtime interval" and "speed", and the
+    // distance button's caption.
+    std::string clockTime, realtimeInterval, speed, distanceCaption;
+    // The screen scale the drawing was last set up with; none when no
+    // "Run Simulation" ever set one.
+    std::optional<double> pictureScale;
+    std::string drawingPng;
+};
+
+struct Scenario {
+    std::string title;
+    std::string description;
+    // Texts by box index; only kScenarioBoxes count, the rest stay empty.
+    std::array<std::string, kBoxCount> panel;
+    std::optional<SavedRun> run;
+};
+
+// The panel as the program starts with it, untitled and without a run.
+Scenario defaultScenario();
+
+// Why the program could not go on from the run, or nothing when it can.
+std::optional<std::string> runFault(const SavedRun& run);
+
+}  // namespace korvel

@@ -1,0 +1,57 @@
+// Keeping the panel and the run as a scenario, and bringing them back.
+
+#include "app/korvel.h"
+#include "app/panel.h"
+#include "sim/numbers.h"
+
+namespace korvel {
+
+Scenario Korvel::scenario() const {
+    Scenario scenario;
+    for (int box : kScenarioBoxes) scenario.panel[box] = boxText(box);
+    if (!settings_) return scenario;
+    SavedRun& run = scenario.run.emplace();
+    run.state = state_;
+    const double now = paused() ? state_.pauseStart : p_.clock.now();
+    run.runClock = now - state_.runStartTime;
+    run.sinceLastTick = now - state_.lastTickTime;
+    run.pictureScale = pictureScale_;
+    run.clockTime = boxText(kBoxClockTime);
+    run.realtimeInterval = boxText(kBoxRealtimeInterval);
+    run.speed = boxText(kBoxSpeed);
+    run.distanceCaption = p_.controls.text(ControlArray::cmd_color, kBankDistance);
+    return scenario;
+}
+
+void Korvel::openScenario(const Scenario& scenario) {
+    for (int box : kScenarioBoxes) p_.controls.setText(ControlArray::txt_masses, box, scenario.panel[box]);
+    if (!scenario.run) return;
+    const SavedRun& run = *scenario.run;
+    p_.controls.closeMessage();
+    p_.timer.setEnabled(false);
+    p_.timer.setInterval(1);
+
+    state_ = run.state;
+    state_.planetRadius = kLengthUnit;
+    // Paused now, with the run's clock where it was kept.
+    const double now = p_.clock.now();
+    state_.pauseStart = now;
+    state_.runStartTime = now - run.runClock;
+    state_.lastTickTime = now - run.sinceLastTick;
+    state_.tickElapsed = 0;
+    settings_ = RunSettings{*snapshotNumber(state_.planetMass), *snapshotNumber(state_.timeFactor),
+                            ViewGeometry(*snapshotNumber(state_.screenScale))};
+    pictureScale_ = run.pictureScale;
+    if (pictureScale_) {
+        const ViewGeometry view(*pictureScale_);
+        p_.picture.setScale(view.height(), view.width());
+    }
+
+    p_.controls.setText(ControlArray::txt_masses, kBoxClockTime, run.clockTime);
+    p_.controls.setText(ControlArray::txt_masses, kBoxRealtimeInterval, run.realtimeInterval);
+    p_.controls.setText(ControlArray::txt_masses, kBoxSpeed, run.speed);
+    p_.controls.setText(ControlArray::cmd_color, kBankDistance, run.distanceCaption);
+    happened(RunEvent::Kind::RunOpened);
+}
+
+}  // namespace korvel
