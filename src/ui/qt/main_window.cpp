@@ -168,6 +168,11 @@ void MainWindow::askToSavePicture() {
     dialog->open();
 }
 
+bool MainWindow::openScenarioFile(const QString& fileName) {
+    Q_UNUSED(fileName);
+    return false;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     korvel_->endProgram();

@@ -36,6 +36,10 @@ public:
     // Asks where to save, without stopping the run.
     void askToSavePicture();
 
+    // Opens a scenario file as the operator would; one that does not open is
+    // named in a message, and nothing changes.
+    bool openScenarioFile(const QString& fileName);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
