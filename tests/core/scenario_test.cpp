@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 
 #include "app/panel.h"
 #include "app/scenario_file.h"
 #include "fakes.h"
+#include "orbit/elements.h"
 
 namespace korvel {
 namespace {
@@ -137,5 +142,92 @@ TEST(ScenarioTest, Base64RoundTripsEveryLengthAndRefusesWhatIsNot) {
     for (const char* bad : {"TWE", "TW=E", "T===", "TWE=TWE=", "TW\x01="}) EXPECT_FALSE(fromBase64(bad)) << bad;
 }
 
+// The examples that ship, by file name, read from the source tree.
+std::map<std::string, Scenario> examples() {
+    std::map<std::string, Scenario> found;
+    for (const auto& entry : std::filesystem::directory_iterator(KORVEL_EXAMPLES_DIR)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        ScenarioRead read = parseScenario(bytes);
+        EXPECT_TRUE(read.scenario) << entry.path() << ": " << read.fault;
+        if (read.scenario) found[entry.path().stem().string()] = *read.scenario;
+    }
+    return found;
+}
+
+// A run of the scenario started as the operator would, ticked in 1 ms steps
+// for `seconds` of real time.
+struct ExampleRun {
+    explicit ExampleRun(const Scenario& scenario) {
+        rig.korvel.openScenario(scenario);
+        rig.run();
+    }
+    void tickFor(double seconds) {
+        for (int i = 0; i < std::lround(seconds * 1000); ++i) rig.tickAfter(0.001);
+    }
+    orbit::OrbitFigures figures() {
+        const auto f = orbit::orbitFigures({rig.state.posX[kCraft], rig.state.posY[kCraft]},
+                                           {rig.state.velX[kCraft], rig.state.velY[kCraft]}, orbit::Planet{1});
+        EXPECT_TRUE(f);
+        return f.value_or(orbit::OrbitFigures{});
+    }
+    double distance() const { return std::hypot(rig.state.posX[kCraft], rig.state.posY[kCraft]) / kLengthUnit; }
+    void burnForward(std::initializer_list<std::pair<int, int>> presses) {
+        rig.korvel.cmd_stop_simulation_Click();
+        for (const auto& [sizeButton, times] : presses) {
+            rig.korvel.cmd_color_Click(sizeButton);
+            for (int i = 0; i < times; ++i) rig.korvel.cmd_color_Click(kBankForward);
+        }
+        rig.korvel.cmd_continue_Click();
+    }
+    Rig rig;
+};
+
+TEST(ScenarioTest, TheExamplesShowWhatTheySay) {
+    auto found = examples();
+    ASSERT_GE(found.size(), 7u);
+    for (const auto& [name, scenario] : found) {
+        EXPECT_FALSE(scenario.title.empty() || scenario.description.empty()) << name;
+        EXPECT_FALSE(scenario.run) << name;  // a set-up, started by the operator
+    }
+    EXPECT_EQ(found["2-default-ellipse"].panel, defaultScenario().panel);
+    EXPECT_LT(ExampleRun(found["1-circular-orbit"]).figures().eccentricity, 0.001);
+    EXPECT_TRUE(ExampleRun(found["3-escape"]).figures().escapes);
+    const auto fall = ExampleRun(found["4-fall-onto-the-planet"]).figures();
+    EXPECT_LT(fall.periapsis, orbit::Planet{1}.surfaceRadius());
+    constexpr double kSiderealDay = 86164.0905;
+    EXPECT_NEAR(ExampleRun(found["6-geostationary-orbit"]).figures().period.value_or(0), kSiderealDay,
+                kSiderealDay * 0.001);
+
+    // The second planet moves the craft visibly off its two-body ellipse
+    // within one revolution.
+    ExampleRun alone(found["5-second-planet"]);
+    ExampleRun bent(found["5-second-planet"]);
+    bent.rig.korvel.cmd_color_Click(kBankSecondPlanet);
+    ASSERT_TRUE(bent.rig.state.secondPlanetOn);
+    const double revolution = alone.figures().period.value_or(0) / 1000;
+    alone.tickFor(revolution);
+    bent.tickFor(revolution);
+    EXPECT_GT(std::hypot(alone.rig.state.posX[kCraft] - bent.rig.state.posX[kCraft],
+                         alone.rig.state.posY[kCraft] - bent.rig.state.posY[kCraft]) /
+                  kLengthUnit,
+              0.1);
+
+    // The task's two burns, as its description gives them, put the craft on
+    // the red circle.
+    const Scenario& task = found["7-hohmann-transfer"];
+    const double target = std::stod(task.panel[kBoxCircleRadius]);
+    ExampleRun hohmann(task);
+    hohmann.burnForward(
+        {{kBankImpulse1000, 1}, {kBankImpulse1000 + 1, 7}, {kBankImpulse1000 + 2, 3}, {kBankImpulse1, 6}});
+    EXPECT_NEAR(hohmann.figures().apoapsis.value_or(0) / kLengthUnit, target, 0.01 * target);
+    double last = 0;
+    while (hohmann.distance() > last) last = hohmann.distance(), hohmann.tickFor(0.001);
+    hohmann.burnForward(
+        {{kBankImpulse1000, 1}, {kBankImpulse1000 + 1, 3}, {kBankImpulse1000 + 2, 1}, {kBankImpulse1, 3}});
+    const auto circle = hohmann.figures();
+    EXPECT_LT(circle.eccentricity, 0.01);
+    EXPECT_NEAR(circle.semiMajorAxis.value_or(0) / kLengthUnit, target, 0.01 * target);
+}
 }  // namespace
 }  // namespace korvel

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -26,10 +27,12 @@
 #include <cmath>
 #include <vector>
 
+#include "app/panel.h"
 #include "orbit/elements.h"
 #include "qt_support.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/scenario_files.h"
 
 using korvel::qt::KorvelWindow;
 using korvel::qt::MainWindow;
@@ -88,7 +91,9 @@ private slots:
             const char* keys;
         };
         const Item items[] = {
-            {"menuFile", "actionSavePicture", "Save Picture\u2026", "Ctrl+S"},
+            {"menuFile", "actionOpenScenario", "Open Scenario\u2026", "Ctrl+O"},
+            {"menuFile", "actionSaveScenario", "Save Scenario\u2026", "Ctrl+S"},
+            {"menuFile", "actionSavePicture", "Save Picture\u2026", "Ctrl+Shift+S"},
             {"menuFile", "actionCopyPicture", "Copy Picture", "Ctrl+Shift+C"},
             {"menuFile", "actionQuit", "Quit", "Ctrl+Q"},
             {"menuView", "actionPredictedPath", "Predicted Path", "F2"},
@@ -316,19 +321,23 @@ private slots:
     }
 
     void fileDialogsNeverReadContents() {
-        MainWindow m;
-        action(m, "actionSavePicture")->trigger();
-        auto* dialog = m.findChild<QFileDialog*>("savePictureDialog");
-        QVERIFY(dialog && dialog->iconProvider());
+        QTemporaryDir dir;
         // A PNG without its extension: only reading it would tell. A FIFO or
         // /proc/kmsg would block that read for ever.
-        QTemporaryDir dir;
         QFile file(dir.filePath("drawing"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("\x89PNG\r\n\x1a\n", 8));
         file.close();
-        QCOMPARE(dialog->iconProvider()->type(QFileInfo(file.fileName())), QString("File"));
-        dialog->close();
+        MainWindow m;
+        for (const auto& [item, name] : {std::pair{"actionSavePicture", "savePictureDialog"},
+                                         {"actionOpenScenario", "openScenarioDialog"},
+                                         {"actionSaveScenario", "saveScenarioDialog"}}) {
+            action(m, item)->trigger();
+            auto* dialog = m.findChild<QFileDialog*>(name);
+            QVERIFY2(dialog && dialog->iconProvider(), name);
+            QCOMPARE(dialog->iconProvider()->type(QFileInfo(file.fileName())), QString("File"));
+            dialog->close();
+        }
     }
 
     void savePictureWritesWhatTheSurfaceShows() {
@@ -352,6 +361,60 @@ private slots:
         QVERIFY2(w.messageBox()->text().contains(QDir::toNativeSeparators(bad) + "\": "),
                  qPrintable(w.messageBox()->text()));
         QVERIFY(!QFile::exists(bad));
+    }
+
+    void aScenarioKeepsTheRunAndIsRefusedWhole() {
+        QTemporaryDir dir;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        bank(m.korvel(), korvel::kBankImpulse1000)->click();
+        runPaused(m, 300);
+        const QString kept = dir.filePath("kept");
+        QVERIFY(m.scenarios().save(kept));  // the extension added
+
+        MainWindow other;
+        other.show();
+        KorvelWindow& w = other.korvel();
+        QVERIFY(other.openScenarioFile(kept + ".korvel"));
+        const auto pixels = [](KorvelWindow& k) { return k.picture().image().convertToFormat(QImage::Format_RGB32); };
+        QCOMPARE(pixels(w), pixels(m.korvel()));
+        QVERIFY(w.core().paused());
+        const korvel::SimulationState &a = w.core().state(), &b = m.korvel().core().state();
+        QVERIFY(a.posX == b.posX && a.posY == b.posY && a.velX == b.velX && a.velY == b.velY);
+        for (int i : {korvel::kBoxSpeed, korvel::kBoxRealtimeInterval, korvel::kBoxPlanetMass})
+            QCOMPARE(box(w, i)->text(), box(m.korvel(), i)->text());
+        QCOMPARE(bank(w, korvel::kBankImpulse1000)->isChecked(), true);
+        QCOMPARE(other.scenarios().recent(), QStringList{QFileInfo(kept + ".korvel").absoluteFilePath()});
+
+        // Refused whole, whatever the fault: the panel, the run, the drawing
+        // and the pause stay as they were, and the message names the file.
+        const auto write = [&](const char* name, const QByteArray& bytes) {
+            QFile file(dir.filePath(name));
+            file.open(QIODevice::WriteOnly);
+            file.write(bytes);
+            return file.fileName();
+        };
+        QFile keptFile(kept + ".korvel");
+        keptFile.open(QIODevice::ReadOnly);
+        QByteArray notPng = keptFile.readAll();
+        notPng.replace(notPng.indexOf("\"drawing\": \"") + 12, 8, "YWJjZGVm");
+        box(w, korvel::kBoxPlanetMass)->setText("7");
+        const QImage before = pixels(w);
+        const double x = w.core().state().posX[korvel::kCraft];
+        for (const QString& bad :
+             {write("broken.korvel", "{\"format\": \"korvel-scenario\",\n\"panel\": {\"planet mass\": 2,}}"),
+              write("not-png.korvel", notPng), dir.filePath("missing.korvel")}) {
+            QVERIFY(!other.openScenarioFile(bad));
+            QVERIFY2(w.messageBox()->text().contains(QFileInfo(bad).fileName()), qPrintable(w.messageBox()->text()));
+            QCOMPARE(box(w, korvel::kBoxPlanetMass)->text(), QString("7"));
+            QCOMPARE(pixels(w), before);
+            QCOMPARE(w.core().state().posX[korvel::kCraft], x);
+            QVERIFY(w.core().paused());
+            if (bad.endsWith("broken.korvel")) QVERIFY(w.messageBox()->text().contains("line 2, column"));
+        }
+        QVERIFY(!other.scenarios().recent().contains(dir.filePath("missing.korvel")));
     }
 
     void quitOrCloseEndsTheProgram() {

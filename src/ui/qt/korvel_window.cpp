@@ -314,6 +314,13 @@ void KorvelWindow::quit() {
     dispatch([this] { core_->cmd_exit_program_Click(); });
 }
 
+void KorvelWindow::openScenario(const Scenario& scenario, const QImage& drawing) {
+    dispatch([&] {
+        core_->openScenario(scenario);
+        if (scenario.run) picture_->setDrawing(drawing);
+    });
+}
+
 QWidget* KorvelWindow::burnButton(Burn burn) const {
     return burn == Burn::Apply ? apply_ : bank_[kBankForward + static_cast<int>(burn)];
 }

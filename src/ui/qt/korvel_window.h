@@ -64,6 +64,9 @@ public:
 
     // "Quit", from the button or the menu.
     void quit();
+    // Writes the scenario's panel into the boxes; its run, if any, comes back
+    // paused with `drawing` as its drawing.
+    void openScenario(const Scenario& scenario, const QImage& drawing);
 
 signals:
     // What a handler did, drained from the program after it ran.

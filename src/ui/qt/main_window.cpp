@@ -4,12 +4,15 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QIcon>
 #include <QImageWriter>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSaveFile>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -18,6 +21,7 @@
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_insight.h"
 #include "ui/qt/safe_file_dialog.h"
+#include "ui/qt/scenario_files.h"
 
 namespace korvel::qt {
 
@@ -31,6 +35,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowIcon(icon);
 
     insight_ = new OrbitInsight(*korvel_, this);
+    scenarios_ = new ScenarioFiles(this, *korvel_);
+    // A scenario file dropped on the window opens.
+    setAcceptDrops(true);
     connect(korvel_, &KorvelWindow::happened, insight_, &OrbitInsight::onEvents);
     buildMenus();
     // The client area keeps its size; the window adds the menu bar to it.
@@ -64,7 +71,20 @@ void MainWindow::buildMenus() {
 QMenu* MainWindow::buildFileMenu() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("menuFile");
-    connect(addItem(file, "actionSavePicture", "Save Picture\u2026", QKeySequence(Qt::CTRL | Qt::Key_S),
+    connect(addItem(file, "actionOpenScenario", "Open Scenario\u2026", QKeySequence(Qt::CTRL | Qt::Key_O),
+                    "Open Scenario\u2026 (a set-up, or a run kept with its drawing)"),
+            &QAction::triggered, scenarios_, &ScenarioFiles::askToOpen);
+    QMenu* recent = file->addMenu("Open &Recent");
+    recent->setObjectName("menuRecentScenarios");
+    scenarios_->fillRecentMenu(recent);
+    QMenu* examples = file->addMenu("&Examples");
+    examples->setObjectName("menuExamples");
+    scenarios_->fillExamplesMenu(examples);
+    connect(addItem(file, "actionSaveScenario", "Save Scenario\u2026", QKeySequence(Qt::CTRL | Qt::Key_S),
+                    "Save Scenario\u2026 (the panel, and the run so far with its drawing)"),
+            &QAction::triggered, scenarios_, &ScenarioFiles::askToSave);
+    file->addSeparator();
+    connect(addItem(file, "actionSavePicture", "Save Picture\u2026", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                     "Save Picture\u2026 (a PNG of the drawing and the path over it)"),
             &QAction::triggered, this, &MainWindow::askToSavePicture);
     connect(addItem(file, "actionCopyPicture", "Copy Picture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
@@ -168,9 +188,27 @@ void MainWindow::askToSavePicture() {
     dialog->open();
 }
 
-bool MainWindow::openScenarioFile(const QString& fileName) {
-    Q_UNUSED(fileName);
-    return false;
+bool MainWindow::openScenarioFile(const QString& fileName) { return scenarios_->open(fileName); }
+
+namespace {
+
+// The local file a drop carries, if it carries exactly one.
+QString droppedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    openScenarioFile(file);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

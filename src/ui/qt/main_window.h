@@ -1,8 +1,8 @@
 #pragma once
 // The program's window: a menu bar over the client area `Korvel`, which keeps
-// its size and every control's place. The menus save and copy the picture,
-// turn the predicted path and the Orbit Data window on and off, and open
-// the help.
+// its size and every control's place. The menus open and save scenarios,
+// save and copy the picture, turn the predicted path and the Orbit Data
+// window on and off, and open the help. A scenario file dropped on it opens.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -16,6 +16,7 @@ namespace korvel::qt {
 
 class KorvelWindow;
 class OrbitInsight;
+class ScenarioFiles;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -40,8 +41,12 @@ public:
     // named in a message, and nothing changes.
     bool openScenarioFile(const QString& fileName);
 
+    ScenarioFiles& scenarios() { return *scenarios_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
@@ -57,6 +62,7 @@ private:
 
     KorvelWindow* korvel_ = nullptr;
     OrbitInsight* insight_ = nullptr;
+    ScenarioFiles* scenarios_ = nullptr;
     QPointer<QWidget> help_;
     QPointer<QWidget> shortcuts_;
 };

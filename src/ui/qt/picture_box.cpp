@@ -70,6 +70,15 @@ void PictureBox::setBackColor(Color color) {
     markDirty(0, 0, image_.width() - 1, image_.height() - 1);
 }
 
+void PictureBox::setDrawing(const QImage& drawing) {
+    fitImage();
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(image_.deviceIndependentSize())), drawing);
+    painter.end();
+    markDirty(0, 0, image_.width() - 1, image_.height() - 1);
+}
+
 void PictureBox::setScale(double scaleHeight, double scaleWidth) {
     fitImage();
     userScale_ = true;

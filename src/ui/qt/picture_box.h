@@ -33,6 +33,8 @@ public:
 
     // The drawing, in device pixels.
     const QImage& image() const { return image_; }
+    // Replaces the drawing, fitted to the surface's pixels.
+    void setDrawing(const QImage& drawing);
     double scaleWidth() const { return scaleWidth_; }
     double scaleHeight() const { return scaleHeight_; }
     // How many repaints were asked of Qt; lets tools see the display pace.

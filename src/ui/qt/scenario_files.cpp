@@ -1,0 +1,229 @@
+#include "ui/qt/scenario_files.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QMenu>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "app/scenario_file.h"
+#include "ui/qt/korvel_window.h"
+#include "ui/qt/safe_file_dialog.h"
+
+namespace korvel::qt {
+namespace {
+
+constexpr const char* kRecentKey = "recentScenarios";
+constexpr const char* kNameFilters = "Korvel scenarios (*.korvel);;All files (*)";
+// A drawing is the surface's pixels; one far larger is no drawing of ours.
+constexpr int kLargestDrawingSide = 8192;
+
+QSettings programSettings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "korvel", "korvel"); }
+
+QString shownName(const QString& fileName) { return QFileInfo(fileName).fileName(); }
+
+QString documentsFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
+}
+
+// Reads a whole file, or says why not. Only a regular file that is not empty
+// is read, and no more of it than a scenario may hold: a device or a pipe
+// could block the read for ever.
+std::optional<QByteArray> readFile(const QString& fileName, std::string& fault) {
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
+        fault = "it does not exist";
+    } else if (!info.isFile()) {
+        fault = "it is not a file";
+    } else if (info.size() == 0) {
+        fault = "it is empty";
+    } else if (info.size() > static_cast<qint64>(kScenarioLargestFile)) {
+        fault = "it is larger than 8 MB";
+    } else {
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly)) return file.read(kScenarioLargestFile + 1);
+        fault = "it cannot be read: " + file.errorString().toStdString();
+    }
+    return std::nullopt;
+}
+
+// The drawing of a kept run, or a null image when its PNG is not one.
+QImage decodeDrawing(const std::string& png) {
+    QByteArray bytes = QByteArray::fromRawData(png.data(), static_cast<qsizetype>(png.size()));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "png");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kLargestDrawingSide || size.height() > kLargestDrawingSide) return {};
+    return reader.read();
+}
+
+std::string encodeDrawing(const QImage& drawing) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(drawing);
+    return bytes.toStdString();
+}
+
+}  // namespace
+
+ScenarioFiles::ScenarioFiles(QWidget* owner, KorvelWindow& korvel) : QObject(owner), owner_(owner), korvel_(korvel) {}
+
+bool ScenarioFiles::apply(const QString& name, const QByteArray& bytes) {
+    const ScenarioRead read = parseScenario(std::string_view(bytes.constData(), bytes.size()));
+    if (!read.scenario) {
+        refuse(name, read.fault);
+        return false;
+    }
+    QImage drawing;
+    if (read.scenario->run) {
+        drawing = decodeDrawing(read.scenario->run->drawingPng);
+        if (drawing.isNull()) {
+            refuse(name, "its run's drawing is not a PNG image of a drawing");
+            return false;
+        }
+    }
+    title_ = read.scenario->title;
+    description_ = read.scenario->description;
+    korvel_.openScenario(*read.scenario, drawing);
+    return true;
+}
+
+void ScenarioFiles::refuse(const QString& name, const std::string& fault) {
+    korvel_.showMessage(refusalMessage(QDir::toNativeSeparators(name).toStdString(), fault));
+}
+
+bool ScenarioFiles::open(const QString& fileName) {
+    std::string fault;
+    const auto bytes = readFile(fileName, fault);
+    if (!bytes) refuse(shownName(fileName), fault);
+    if (!bytes || !apply(shownName(fileName), *bytes)) {
+        forget(fileName);
+        return false;
+    }
+    remember(fileName);
+    return true;
+}
+
+bool ScenarioFiles::openExample(const QString& resource) {
+    QFile file(resource);
+    return file.open(QIODevice::ReadOnly) && apply(shownName(resource), file.readAll());
+}
+
+bool ScenarioFiles::save(const QString& requested) {
+    QString fileName = requested;
+    if (QFileInfo(fileName).suffix().isEmpty()) fileName += ".korvel";
+    Scenario scenario = korvel_.core().scenario();
+    scenario.title = title_.empty() ? QFileInfo(fileName).completeBaseName().toStdString() : title_;
+    scenario.description = description_;
+    if (scenario.run) scenario.run->drawingPng = encodeDrawing(korvel_.picture().image());
+    const std::string text = scenarioText(scenario);
+
+    // Written aside and put in place whole, so a failure leaves any old file.
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(text.data(), static_cast<qint64>(text.size())) == qint64(text.size()) && file.commit()) {
+        remember(fileName);
+        return true;
+    }
+    const QString why = file.errorString();
+    file.cancelWriting();
+    korvel_.showMessage(QString("The scenario could not be saved as \"%1\": %2.")
+                            .arg(QDir::toNativeSeparators(fileName), why)
+                            .toStdString());
+    return false;
+}
+
+void ScenarioFiles::askToOpen() {
+    auto* dialog = new QFileDialog(owner_, "Open Scenario", documentsFolder(), kNameFilters);
+    dialog->setObjectName("openScenarioDialog");
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    neverReadContents(dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { open(name); });
+    // open(), not exec(): the ticks go on while the operator chooses.
+    dialog->open();
+}
+
+void ScenarioFiles::askToSave() {
+    const QString name = title_.empty() ? QString("korvel-scenario") : QString::fromStdString(title_);
+    auto* dialog =
+        new QFileDialog(owner_, "Save Scenario", QDir(documentsFolder()).filePath(name + ".korvel"), kNameFilters);
+    dialog->setObjectName("saveScenarioDialog");
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix("korvel");
+    neverReadContents(dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { save(name); });
+    dialog->open();
+}
+
+QStringList ScenarioFiles::recent() const { return programSettings().value(kRecentKey).toStringList(); }
+
+void ScenarioFiles::setRecent(const QStringList& files) {
+    QSettings settings = programSettings();
+    settings.setValue(kRecentKey, files);
+    emit recentChanged();
+}
+
+void ScenarioFiles::remember(const QString& fileName) {
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    QStringList files = recent();
+    files.removeAll(path);
+    files.prepend(path);
+    setRecent(files.mid(0, kRecentCount));
+}
+
+void ScenarioFiles::forget(const QString& fileName) {
+    QStringList files = recent();
+    if (files.removeAll(QFileInfo(fileName).absoluteFilePath()) > 0) setRecent(files);
+}
+
+void ScenarioFiles::clearRecent() { setRecent({}); }
+
+void ScenarioFiles::fillRecentMenu(QMenu* menu) {
+    const auto fill = [this, menu] {
+        menu->clear();
+        const QStringList files = recent();
+        for (int i = 0; i < files.size(); ++i) {
+            // "&1" to "&8": each file has its key while the menu is open.
+            QAction* action = menu->addAction(QString("&%1 %2").arg(i + 1).arg(shownName(files[i])));
+            action->setStatusTip(QDir::toNativeSeparators(files[i]));
+            connect(action, &QAction::triggered, this, [this, file = files[i]] { open(file); });
+        }
+        if (!files.isEmpty()) menu->addSeparator();
+        QAction* clear = menu->addAction("Clear Recent");
+        clear->setObjectName("actionClearRecent");
+        clear->setEnabled(!files.isEmpty());
+        connect(clear, &QAction::triggered, this, &ScenarioFiles::clearRecent);
+    };
+    fill();
+    connect(this, &ScenarioFiles::recentChanged, menu, fill);
+}
+
+void ScenarioFiles::fillExamplesMenu(QMenu* menu) {
+    // In the order of their file names.
+    for (const QFileInfo& info : QDir(":/examples").entryInfoList(QDir::Files, QDir::Name)) {
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const QByteArray bytes = file.readAll();
+        const ScenarioRead read = parseScenario(std::string_view(bytes.constData(), bytes.size()));
+        if (!read.scenario) continue;
+        QAction* action = menu->addAction(QString::fromStdString(read.scenario->title));
+        action->setObjectName("example-" + info.completeBaseName());
+        action->setToolTip(QString::fromStdString(read.scenario->description));
+        action->setStatusTip(action->toolTip());
+        connect(action, &QAction::triggered, this, [this, path = info.filePath()] { openExample(path); });
+    }
+    menu->setToolTipsVisible(true);
+}
+
+}  // namespace korvel::qt

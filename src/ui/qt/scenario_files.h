@@ -1,0 +1,67 @@
+#pragma once
+// Scenario files as the operator meets them: open and save dialogs, the
+// recent list, the examples compiled into the program, and files dropped on
+// the window. A file that does not open is named in a message with its first
+// fault, and nothing changes.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <string>
+
+class QMenu;
+class QWidget;
+
+namespace korvel::qt {
+
+class KorvelWindow;
+
+class ScenarioFiles : public QObject {
+    Q_OBJECT
+public:
+    // Dialogs open over `owner`; scenarios go into `korvel`.
+    ScenarioFiles(QWidget* owner, KorvelWindow& korvel);
+
+    // Opens a file and puts it at the top of the recent list; one that does
+    // not open leaves the list.
+    bool open(const QString& fileName);
+    // Opens an example from the program's resources.
+    bool openExample(const QString& resource);
+    // Saves the panel, and the run with its drawing when one has started. A
+    // name without an extension gets ".korvel".
+    bool save(const QString& fileName);
+
+    // Ask for a file, without stopping the run.
+    void askToOpen();
+    void askToSave();
+
+    // The recent files, newest first; kept in an INI file on every platform.
+    QStringList recent() const;
+    void clearRecent();
+    // Fills `menu` with the recent files and "Clear Recent", and keeps it so.
+    void fillRecentMenu(QMenu* menu);
+    // Fills `menu` with an item per example.
+    void fillExamplesMenu(QMenu* menu);
+
+    static constexpr int kRecentCount = 8;
+
+signals:
+    void recentChanged();
+
+private:
+    // The scenario in `bytes`, applied whole, or the message why not.
+    bool apply(const QString& shownName, const QByteArray& bytes);
+    void remember(const QString& fileName);
+    void forget(const QString& fileName);
+    void setRecent(const QStringList& files);
+    void refuse(const QString& shownName, const std::string& fault);
+
+    QWidget* owner_;
+    KorvelWindow& korvel_;
+    // Carried from the scenario last opened into the next one saved.
+    std::string title_;
+    std::string description_;
+};
+
+}  // namespace korvel::qt
