@@ -333,6 +333,7 @@ void KorvelWindow::tick() {
     core_->Timer1_Timer();
     // A motion out of range pauses the run.
     passOnEvents();
+    emit ticked();
 }
 
 }  // namespace korvel::qt

@@ -246,7 +246,7 @@ void OrbitDataWindow::showFigures(const std::optional<orbit::OrbitFigures>& now,
 }
 
 void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secondPlanetPulls) {
-    plot_->setSamples(history.samples());
+    plot_->setSpans(history.spans());
     QString text = kNone;
     // With a second planet pulling, the craft's energy about the planet is
     // not meant to stay put: a drift would mislead.
