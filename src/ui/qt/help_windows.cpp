@@ -61,6 +61,9 @@ where it is: one revolution, or out of the view if it escapes. The dot marks its
 planet (periapsis), the square its farthest (apoapsis), and a cross where it would hit the planet.
 It includes the second planet's pull. While it is on and a size is chosen, pointing at or tabbing to a
 burn button shows in yellow the path that burn would give, before you press it.</p>
+<p>The planet pulls as a point at its centre and does not stop the craft: a craft that goes below the
+surface flies on through the planet, as the physics has it. The path ends with its cross at the surface,
+and while the craft is inside, Orbit Data says so.</p>
 <p><b>View &gt; Orbit Data</b> (F3) lists the orbit about the planet alone: nearest and farthest
 distance, size, eccentricity, period, time to each, energy and speeds, and beside them those of the
 burn being previewed. Its graph shows the kinetic, potential and total energy as the run goes on; a

@@ -220,7 +220,7 @@ void OrbitDataWindow::fill(const Column& column, const std::optional<orbit::Orbi
 
 void OrbitDataWindow::showFigures(const std::optional<orbit::OrbitFigures>& now,
                                   const std::optional<orbit::OrbitFigures>& preview, const orbit::Planet& planet,
-                                  std::optional<double> secondPullShare, bool secondPlanetOn) {
+                                  std::optional<double> secondPullShare, bool secondPlanetOn, bool craftInside) {
     fill(now_, now, planet);
     if (preview) fill(preview_, preview, planet);
     if (preview.has_value() != previewShown_) {
@@ -236,7 +236,13 @@ void OrbitDataWindow::showFigures(const std::optional<orbit::OrbitFigures>& now,
         setText(label, shown ? QString("%1 until %2 meets the surface").arg(time, what) : QString());
         setShown(label, shown);
     };
-    surfaceWarning(warning_, now, "the path");
+    // The path from inside would only speak of the next pass.
+    if (craftInside) {
+        setText(warning_, "The craft is inside the planet: the planet pulls as a point and does not stop it.");
+        setShown(warning_, true);
+    } else {
+        surfaceWarning(warning_, now, "the path");
+    }
     surfaceWarning(previewWarning_, preview, "the path after the burn");
 
     setText(secondPull_, secondPullShare ? percent(*secondPullShare) + " of the planet's" : kNone);

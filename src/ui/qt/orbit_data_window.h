@@ -27,8 +27,11 @@ public:
 
     // Today's figures ("—" everywhere without them) and, while a burn is
     // previewed, the figures of the orbit it would give in a column beside.
+    // While the craft is inside the planet, the warning says so instead of
+    // when the path meets the surface.
     void showFigures(const std::optional<orbit::OrbitFigures>& now, const std::optional<orbit::OrbitFigures>& preview,
-                     const orbit::Planet& planet, std::optional<double> secondPullShare, bool secondPlanetOn);
+                     const orbit::Planet& planet, std::optional<double> secondPullShare, bool secondPlanetOn,
+                     bool craftInside = false);
     // Says that the time factor is too large for the orbit while `subStep`
     // (simulated seconds) is given; quiet otherwise.
     void showStepWarning(std::optional<double> subStep, double timeFactor);

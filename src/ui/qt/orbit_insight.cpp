@@ -240,6 +240,7 @@ void OrbitInsight::showData() {
     std::optional<orbit::OrbitFigures> now;
     std::optional<orbit::OrbitFigures> preview;
     std::optional<double> share;
+    bool inside = false;
     if (p) {
         const Vec2 position{state.posX[kCraft], state.posY[kCraft]};
         const double sign = p->timeSign;
@@ -250,8 +251,9 @@ void OrbitInsight::showData() {
             warnOfThePathDrawn(preview, *preview_);
         }
         share = orbit::secondPullShare(state, planet);
+        inside = planet.attracts() && std::hypot(position.x, position.y) < planet.surfaceRadius();
     }
-    data_->showFigures(now, preview, planet, share, state.secondPlanetOn);
+    data_->showFigures(now, preview, planet, share, state.secondPlanetOn, inside);
     std::optional<double> step = subStepTooLong(state, planet);
     if (!step) step = heldStep_;
     data_->showStepWarning(step, p ? core().settings()->timeFactor : 0);
