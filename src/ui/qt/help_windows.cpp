@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
@@ -77,6 +78,27 @@ by 6,400 km, not 6,380.</p>
 <b>Copy Picture</b> puts it on the clipboard.</p>
 )";
 
+ScreenRect screenRect(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+
+// Moves a tool window back within its screen whenever a resize takes it past
+// an edge: a window that grows with its text must not run off the screen.
+class KeepOnScreen : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Resize) return false;
+        auto* window = static_cast<QWidget*>(watched);
+        const QScreen* screen = window->screen();
+        if (!screen || !window->isVisible()) return false;
+        const QRect frame = window->frameGeometry();
+        const ScreenRect at = keptOnScreen(screenRect(frame), screenRect(screen->availableGeometry()));
+        if (at.left != frame.left() || at.top != frame.top()) window->move(at.left, at.top);
+        return false;
+    }
+};
+
 QWidget* textWindow(QWidget* parent, const char* name, const QString& title, const QString& html, QSize size) {
     auto* window = new QWidget(parent, Qt::Window);
     window->setObjectName(name);
@@ -113,13 +135,13 @@ QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions) {
 }
 
 void placeBeside(QWidget* tool, const QWidget* main, const QWidget* drawing) {
-    const auto rect = [](const QRect& r) { return ScreenRect{r.left(), r.top(), r.width(), r.height()}; };
+    tool->installEventFilter(new KeepOnScreen(tool));
     const QScreen* screen = main->screen();
     if (!screen) return;
     const QSize size = tool->size().expandedTo(tool->sizeHint());
-    const ScreenRect at =
-        placeToolWindow(rect(main->frameGeometry()), rect(QRect(drawing->mapToGlobal(QPoint(0, 0)), drawing->size())),
-                        size.width(), size.height(), rect(screen->availableGeometry()));
+    const ScreenRect at = placeToolWindow(screenRect(main->frameGeometry()),
+                                          screenRect(QRect(drawing->mapToGlobal(QPoint(0, 0)), drawing->size())),
+                                          size.width(), size.height(), screenRect(screen->availableGeometry()));
     tool->move(at.left, at.top);
 }
 

@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ui/qt/energy_plot.h"
@@ -111,6 +113,7 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     for (QLabel* label : preview_) label->hide();
     for (QLabel* label : {previewHeading_, secondPullName_, secondPull_, planetOnly_}) label->hide();
     adjustSize();
+    restWidth_ = width();
 }
 
 // A row a figure: its caption, today's value and the previewed one.
@@ -249,6 +252,7 @@ void OrbitDataWindow::showFigures(const std::optional<orbit::OrbitFigures>& now,
     for (QWidget* w : {static_cast<QWidget*>(secondPullName_), static_cast<QWidget*>(secondPull_),
                        static_cast<QWidget*>(planetOnly_)})
         setShown(w, secondPlanetOn);
+    fitWidth();
 }
 
 void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secondPlanetPulls) {
@@ -275,6 +279,7 @@ void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secon
             drift_->setFont(font());
         }
     }
+    fitWidth();
 }
 
 void OrbitDataWindow::showStepWarning(std::optional<double> subStep, double timeFactor) {
@@ -282,6 +287,24 @@ void OrbitDataWindow::showStepWarning(std::optional<double> subStep, double time
                                         .arg(fixed(*subStep, 2), QString::number(timeFactor, 'g', 6))
                                   : QString());
     setShown(stepWarning_, subStep.has_value());
+    fitWidth();
+}
+
+void OrbitDataWindow::fitWidth() {
+    // The layout widens the window to what its texts need at once, but never
+    // narrows it again by itself.
+    layout()->activate();
+    const int wanted = std::max(restWidth_, minimumWidth());
+    if (width() <= wanted) return;
+    fitting_ = true;
+    resize(wanted, height());
+    fitting_ = false;
+}
+
+void OrbitDataWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // A width the texts did not force is the one to come back to.
+    if (!fitting_ && event->size().width() > minimumWidth()) restWidth_ = event->size().width();
 }
 
 void OrbitDataWindow::closeEvent(QCloseEvent* event) {

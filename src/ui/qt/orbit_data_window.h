@@ -45,6 +45,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum Figure {
@@ -66,6 +67,9 @@ private:
     QGridLayout* buildFigures();
     void buildWarnings();
     QHBoxLayout* buildDriftRow();
+    // Back to the width it had before a long text widened it, once the texts
+    // are short again.
+    void fitWidth();
     static void fill(const Column& column, const std::optional<orbit::OrbitFigures>& figures,
                      const orbit::Planet& planet);
 
@@ -87,6 +91,10 @@ private:
     QLabel* drift_ = nullptr;
     EnergyPlot* plot_ = nullptr;
     bool previewShown_ = false;
+    // The width the window has when no text holds it wider: the operator's
+    // or the first one.
+    int restWidth_ = 0;
+    bool fitting_ = false;
 };
 
 }  // namespace korvel::qt
