@@ -96,7 +96,7 @@ int main() {
     std::printf("peak RSS: %ld kB at start, %ld kB at end\n", peakStart, peakRssKb());
     std::printf("current RSS: %ld kB at start, %ld kB after a tenth, %ld kB at end\n", rssStart, rssTenth,
                 currentRssKb());
-    std::printf("energy samples kept: %zu of %zu; last predicted path: %zu points\n", history.samples().size(),
+    std::printf("energy spans kept: %zu of %zu; last predicted path: %zu points\n", history.spans().size(),
                 history.capacity(), pathPoints);
     std::printf("state finite throughout: %s; messages: %zu\n", finite ? "yes" : "no", controls.messages.size());
     std::printf("craft distance: %.6f length units; second planet: %.3f length units out\n",

@@ -3,13 +3,17 @@
 // seconds of a default run with "impulse 100" chosen; the same run with the
 // predicted path on; a burn preview; the Orbit Data window after a few burns;
 // and the path bent by a second planet placed 2.5 radii out with the Moon's
-// mass.
+// mass. Then the whole screen with the main window centred, as window
+// managers place it, and Orbit Data opened beside it during a run at time
+// factor 1e6, and that window alone with its step warning (run it under a
+// window manager for the frames, on a screen wide enough for the side).
 //
-//   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/live/window_shots docs
+//   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/live/window_shots docs
 //
 // writes <dir>/window.png, run-button-focus.png, run-button-no-focus.png,
 // run.png, orbit-path.png, burn-preview.png, orbit-data.png,
-// second-planet.png and orbit-second-planet.png.
+// second-planet.png, orbit-second-planet.png, orbit-data-step-warning.png and
+// tool-windows.png.
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +21,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -155,5 +160,27 @@ int main(int argc, char** argv) {
     box0->setFocus();
     spin(runMs / 4);
     ok = main.grab().save(dir + "/orbit-second-planet.png") && ok;
+
+    click("cmd_stop_simulation");
+    main.hide();
+
+    // A fresh main window, centred as window managers place it, so that
+    // Orbit Data is placed anew, during a run at time factor 1e6: each
+    // sub-step is too long for the default orbit.
+    korvel::qt::MainWindow centred;
+    centred.show();
+    if (!QTest::qWaitForWindowExposed(&centred)) return 1;
+    spin(300);
+    const QRect screen = centred.screen()->availableGeometry();
+    const QRect frame = centred.frameGeometry();
+    centred.move(screen.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    spin(300);
+    centred.korvel().findChild<QLineEdit*>("txt_masses(2)")->setText("1e6");
+    QTest::mouseClick(centred.korvel().findChild<QPushButton*>("runSImulation"), Qt::LeftButton);
+    centred.findChild<QAction*>("actionOrbitData")->setChecked(true);
+    spin(runMs / 4);
+    ok = centred.screen()->grabWindow(0).save(dir + "/tool-windows.png") && ok;
+    if (QWidget* data = centred.insight().dataWindow())
+        ok = data->grab().save(dir + "/orbit-data-step-warning.png") && ok;
     return ok ? 0 : 1;
 }

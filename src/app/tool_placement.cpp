@@ -29,4 +29,9 @@ ScreenRect placeToolWindow(const ScreenRect& main, const ScreenRect& drawing, in
     return place;
 }
 
+ScreenRect keptOnScreen(const ScreenRect& window, const ScreenRect& screen) {
+    return {within(window.left, window.width, screen.left, screen.right()),
+            within(window.top, window.height, screen.top, screen.bottom()), window.width, window.height};
+}
+
 }  // namespace korvel

@@ -20,4 +20,8 @@ struct ScreenRect {
 ScreenRect placeToolWindow(const ScreenRect& main, const ScreenRect& drawing, int width, int height,
                            const ScreenRect& screen);
 
+// `window` moved as little as it takes to lie within `screen`, as far as its
+// size allows: a tool window that grew stays on the screen.
+ScreenRect keptOnScreen(const ScreenRect& window, const ScreenRect& screen);
+
 }  // namespace korvel

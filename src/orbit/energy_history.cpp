@@ -1,5 +1,6 @@
 #include "orbit/energy_history.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvel::orbit {
@@ -21,61 +22,87 @@ std::optional<EnergySample> energyOf(const SimulationState& state, const Planet&
     return sample;
 }
 
+void EnergyRange::take(double value) {
+    low = std::min(low, value);
+    high = std::max(high, value);
+}
+
+void EnergyRange::take(const EnergyRange& other) {
+    low = std::min(low, other.low);
+    high = std::max(high, other.high);
+}
+
+EnergySpan EnergySpan::of(const EnergySample& sample, bool afterImpulse) {
+    const double total = sample.total();
+    return {sample,         sample,      {sample.kinetic, sample.kinetic}, {sample.potential, sample.potential},
+            {total, total}, afterImpulse};
+}
+
+void EnergySpan::extend(const EnergySample& later) { extend(of(later)); }
+
+void EnergySpan::extend(const EnergySpan& later) {
+    last = later.last;
+    kinetic.take(later.kinetic);
+    potential.take(later.potential);
+    total.take(later.total);
+}
+
 EnergyHistory::EnergyHistory(std::size_t capacity) : capacity_(capacity < 8 ? 8 : capacity) {
-    samples_.reserve(capacity_ + 2);
+    spans_.reserve(capacity_ + 1);
 }
 
 void EnergyHistory::clear() {
-    samples_.clear();
+    spans_.clear();
     spacing_ = 0;
     referenceTotal_.reset();
 }
 
 void EnergyHistory::add(const EnergySample& sample) {
     if (!referenceTotal_) referenceTotal_ = sample.total();
-    // The newest sample always shows: until it is a spacing on from the one
-    // before, it takes the place of the last (unless that ends a step).
-    const std::size_t n = samples_.size();
-    if (n >= 2 && samples_[n - 1].time != samples_[n - 2].time &&
-        std::abs(sample.time - samples_[n - 2].time) < spacing_) {
-        samples_.back() = sample;
+    if (!spans_.empty() && std::abs(sample.time - spans_.back().first.time) < spacing_) {
+        spans_.back().extend(sample);
         return;
     }
-    samples_.push_back(sample);
-    if (samples_.size() >= capacity_) thin();
+    push(EnergySpan::of(sample));
 }
 
 void EnergyHistory::addImpulse(const EnergySample& before, const EnergySample& after) {
-    samples_.push_back(before);
-    samples_.push_back(after);
+    add(before);
+    push(EnergySpan::of(after, true));
     referenceTotal_ = after.total();
-    if (samples_.size() >= capacity_) thin();
+}
+
+void EnergyHistory::push(const EnergySpan& span) {
+    spans_.push_back(span);
+    if (spans_.size() >= capacity_) thin();
 }
 
 void EnergyHistory::thin() {
-    const std::size_t n = samples_.size();
-    const auto sameTime = [&](std::size_t i, std::size_t j) { return j < n && samples_[i].time == samples_[j].time; };
-    // Every other sample goes, but both halves of an impulse's step stay, and
-    // so does the newest; if steps crowd the history, they thin too.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const bool step = sameTime(i, i + 1) || (i > 0 && sameTime(i, i - 1));
-        if (i % 2 == 0 || i == n - 1 || step) samples_[kept++] = samples_[i];
-    }
-    if (kept > capacity_ * 3 / 4) {
-        std::size_t halved = 0;
-        for (std::size_t i = 0; i < kept; ++i)
-            if (i % 2 == 0 || i == kept - 1) samples_[halved++] = samples_[i];
-        kept = halved;
-    }
-    samples_.resize(kept);
-    const double span = std::abs(samples_.back().time - samples_.front().time);
-    spacing_ = spacing_ > 0 ? 2 * spacing_ : 2 * span / static_cast<double>(capacity_);
+    // Pairs join, but never across an impulse, unless impulses crowd the
+    // history so that it would not shrink enough.
+    const auto join = [this](bool acrossImpulses) {
+        std::size_t kept = 0;
+        bool open = false;  // the last kept span may take one more
+        for (std::size_t i = 0; i < spans_.size(); ++i) {
+            if (open && (acrossImpulses || !spans_[i].afterImpulse)) {
+                spans_[kept - 1].extend(spans_[i]);
+                open = false;
+            } else {
+                spans_[kept++] = spans_[i];
+                open = true;
+            }
+        }
+        spans_.resize(kept);
+    };
+    const double span = std::abs(spans_.back().last.time - spans_.front().first.time);
+    join(false);
+    if (spans_.size() > capacity_ * 3 / 4) join(true);
+    spacing_ = std::max(2 * spacing_, 2 * span / static_cast<double>(capacity_));
 }
 
 std::optional<double> EnergyHistory::drift() const {
-    if (samples_.empty() || !referenceTotal_ || *referenceTotal_ == 0) return std::nullopt;
-    return (samples_.back().total() - *referenceTotal_) / std::abs(*referenceTotal_);
+    if (spans_.empty() || !referenceTotal_ || *referenceTotal_ == 0) return std::nullopt;
+    return (spans_.back().last.total() - *referenceTotal_) / std::abs(*referenceTotal_);
 }
 
 }  // namespace korvel::orbit

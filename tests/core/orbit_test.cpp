@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -149,13 +150,58 @@ TEST(EnergyHistoryTest, StaysBoundedKeepsItsStepsAndMeasuresDriftSinceTheLastImp
     history.add({2, 12, -20.5});
     EXPECT_NEAR(*history.drift(), -0.5 / 8, 1e-12);
     for (int i = 3; i < 1'000'000; ++i) history.add({double(i), 12, -20});
-    EXPECT_LE(history.samples().size(), 64u);
-    EXPECT_GE(history.samples().size(), 16u);
-    EXPECT_EQ(history.samples().back().time, 999'999);
-    // The step still shows: two samples at the impulse's time, before and after.
-    EXPECT_EQ(history.samples()[1].time, 1);
-    EXPECT_EQ(history.samples()[2].time, 1);
-    EXPECT_EQ(history.samples()[2].kinetic, 12);
+    const std::vector<EnergySpan>& spans = history.spans();
+    EXPECT_LE(spans.size(), 64u);
+    EXPECT_GE(spans.size(), 16u);
+    EXPECT_EQ(spans.back().last.time, 999'999);
+    // The step still shows: a span ends before the impulse and the next one
+    // starts after it, at the same time.
+    EXPECT_EQ(spans[0].last.time, 1);
+    EXPECT_EQ(spans[0].last.kinetic, 10);
+    EXPECT_EQ(spans[1].first.time, 1);
+    EXPECT_EQ(spans[1].first.kinetic, 12);
+}
+
+// At time factor 1e5 a default run's ticks fall some fifty to a revolution,
+// and some 150 revolutions fill a short history many times over: every
+// tick's energy must still lie within the span that covers its time, or the
+// graph shows slow waves that are not there.
+TEST(EnergyHistoryTest, ThinningLosesNoSwingOfAFastOrbit) {
+    testing::Rig rig;
+    rig.controls.box(kBoxTimeFactor) = "100000";
+    rig.run();
+    EnergyHistory history(256);
+    std::vector<EnergySample> ticks;
+    for (int i = 0; i < 8'000; ++i) {
+        rig.tickAfter(0.001);
+        const auto sample = energyOf(rig.state, kEarth, rig.korvel.simulatedTime());
+        ASSERT_TRUE(sample);
+        history.add(*sample);
+        ticks.push_back(*sample);
+    }
+    const std::vector<EnergySpan>& spans = history.spans();
+    ASSERT_LE(spans.size(), history.capacity());
+    ASSERT_LT(spans.size() * 16, ticks.size());  // a span covers a good share of a revolution
+    const auto within = [](const EnergyRange& r, double v) { return r.low <= v && v <= r.high; };
+    std::size_t at = 0;
+    for (const EnergySample& s : ticks) {
+        while (at < spans.size() && spans[at].last.time < s.time) ++at;
+        ASSERT_LT(at, spans.size());
+        ASSERT_LE(spans[at].first.time, s.time);
+        EXPECT_TRUE(within(spans[at].kinetic, s.kinetic) && within(spans[at].potential, s.potential) &&
+                    within(spans[at].total, s.total()))
+            << "at " << s.time << " s";
+    }
+    // The ranges are no wider than the samples they cover: the whole run's.
+    const auto [lowest, highest] = std::minmax_element(
+        ticks.begin(), ticks.end(), [](const EnergySample& a, const EnergySample& b) { return a.kinetic < b.kinetic; });
+    double shownLow = spans[0].kinetic.low, shownHigh = spans[0].kinetic.high;
+    for (const EnergySpan& span : spans) {
+        shownLow = std::min(shownLow, span.kinetic.low);
+        shownHigh = std::max(shownHigh, span.kinetic.high);
+    }
+    EXPECT_EQ(shownLow, lowest->kinetic);
+    EXPECT_EQ(shownHigh, highest->kinetic);
 }
 
 TEST(BurnPreviewTest, EachButtonPreviewsTheVelocityItsPressGives) {

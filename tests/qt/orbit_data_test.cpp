@@ -19,7 +19,7 @@
 #include "ui/qt/energy_plot.h"
 #include "ui/qt/orbit_data_window.h"
 
-using korvel::orbit::EnergySample;
+using korvel::orbit::EnergySpan;
 using korvel::orbit::OrbitFigures;
 using korvel::orbit::Planet;
 using korvel::qt::EnergyPlot;
@@ -195,11 +195,11 @@ private slots:
             history.add({i * 30.0, 30e6 + 1e6 * std::sin(i / 10.0), -60e6 - 1e6 * std::sin(i / 10.0)});
         history.addImpulse({3000, 30e6, -60e6}, {3000, 38e6, -60e6});
         for (int i = 101; i <= 200; ++i) history.add({i * 30.0, 38e6, -60e6});
-        std::vector<EnergySample> samples = history.samples();
+        std::vector<EnergySpan> spans = history.spans();
         // Nothing that is not finite is drawn, and the rest still is.
-        samples.push_back({6100, std::numeric_limits<double>::infinity(), -60e6});
-        samples.push_back({std::nan(""), 38e6, -60e6});
-        plot.setSamples(samples);
+        spans.push_back(EnergySpan::of({6100, std::numeric_limits<double>::infinity(), -60e6}));
+        spans.push_back(EnergySpan::of({std::nan(""), 38e6, -60e6}));
+        plot.setSpans(spans);
         const QImage drawn = plot.grab().toImage();
         for (QColor c : {EnergyPlot::kKineticColor, EnergyPlot::kPotentialColor, EnergyPlot::kTotalColor})
             QVERIFY2(countNear(drawn, c) > countNear(empty, c) + 100, qPrintable(c.name()));

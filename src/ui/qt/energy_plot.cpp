@@ -25,19 +25,28 @@ double total(const orbit::EnergySample& s) { return s.total() / kJoulesPerMegajo
 
 struct Curve {
     double (*value)(const orbit::EnergySample&);
+    orbit::EnergyRange orbit::EnergySpan::*range;  // J/kg
     QColor color;
     const char* name;
 };
 
 const Curve kCurves[] = {
-    {kinetic, EnergyPlot::kKineticColor, "kinetic"},
-    {potential, EnergyPlot::kPotentialColor, "potential"},
-    {total, EnergyPlot::kTotalColor, "total"},
+    {kinetic, &orbit::EnergySpan::kinetic, EnergyPlot::kKineticColor, "kinetic"},
+    {potential, &orbit::EnergySpan::potential, EnergyPlot::kPotentialColor, "potential"},
+    {total, &orbit::EnergySpan::total, EnergyPlot::kTotalColor, "total"},
 };
 
 bool finiteSample(const orbit::EnergySample& s) {
     return std::isfinite(minutes(s)) && std::isfinite(kinetic(s)) && std::isfinite(potential(s)) &&
            std::isfinite(total(s));
+}
+
+bool finiteSpan(const orbit::EnergySpan& s) {
+    for (const Curve& c : kCurves) {
+        const orbit::EnergyRange& r = s.*c.range;
+        if (!std::isfinite(r.low / kJoulesPerMegajoule) || !std::isfinite(r.high / kJoulesPerMegajoule)) return false;
+    }
+    return finiteSample(s.first) && finiteSample(s.last);
 }
 
 }  // namespace
@@ -69,13 +78,10 @@ QSize EnergyPlot::minimumSizeHint() const {
     return {fm.horizontalAdvance(QLatin1Char('0')) * 40, fm.height() * 9};
 }
 
-void EnergyPlot::setSamples(const std::vector<orbit::EnergySample>& samples) {
-    const auto same = [](const orbit::EnergySample& a, const orbit::EnergySample& b) {
-        return a.time == b.time && a.kinetic == b.kinetic && a.potential == b.potential;
-    };
+void EnergyPlot::setSpans(const std::vector<orbit::EnergySpan>& spans) {
     // Paused, the same history comes again and again: nothing to repaint.
-    if (samples.size() == samples_.size() && std::equal(samples.begin(), samples.end(), samples_.begin(), same)) return;
-    samples_ = samples;
+    if (spans == spans_) return;
+    spans_ = spans;
     // The first change shows at once, later ones at the pace.
     if (repaintPace_.isActive()) {
         repaintDue_ = true;
@@ -88,18 +94,18 @@ void EnergyPlot::setSamples(const std::vector<orbit::EnergySample>& samples) {
 QString EnergyPlot::axisLabel(const Axis& axis, double value) { return QString::fromStdString(axis.label(value)); }
 
 EnergyPlot::Axes EnergyPlot::axes() const {
-    // What the curves span, finite samples only.
+    // What the curves span, finite spans only.
     double tLow = std::numeric_limits<double>::infinity(), tHigh = -tLow;
     double eLow = tLow, eHigh = -tLow;
     Axes axes;
-    for (const orbit::EnergySample& s : samples_) {
-        if (!finiteSample(s)) continue;
+    for (const orbit::EnergySpan& s : spans_) {
+        if (!finiteSpan(s)) continue;
         ++axes.drawable;
-        tLow = std::min(tLow, minutes(s));
-        tHigh = std::max(tHigh, minutes(s));
+        tLow = std::min({tLow, minutes(s.first), minutes(s.last)});
+        tHigh = std::max({tHigh, minutes(s.first), minutes(s.last)});
         for (const Curve& c : kCurves) {
-            eLow = std::min(eLow, c.value(s));
-            eHigh = std::max(eHigh, c.value(s));
+            eLow = std::min(eLow, (s.*c.range).low / kJoulesPerMegajoule);
+            eHigh = std::max(eHigh, (s.*c.range).high / kJoulesPerMegajoule);
         }
     }
     if (axes.drawable > 0) {
@@ -215,11 +221,13 @@ double EnergyPlot::mapY(const QRect& area, const Axes& axes, double megajoules) 
     return area.bottom() - (megajoules - axes.y.low) / (axes.y.high - axes.y.low) * area.height();
 }
 
-// The samples are taken a pixel column at a time, so that the cost stays
+// The spans are taken a pixel column at a time, so that the cost stays
 // bounded by the width however many there are. Each column is joined to the
-// one before by a smooth line; where its own samples spread over more than a
-// pixel (a step, or orbits too close together to tell apart), that spread is
-// filled as a bar: wide smooth lines that overlap cost far more.
+// one before by a smooth line; where what its spans cover spreads over more
+// than a pixel (a step, or revolutions too close together to tell apart),
+// that spread is filled as a bar: wide smooth lines that overlap cost far
+// more. A span keeps every curve's lowest and highest, so no swing between
+// its samples is lost.
 void EnergyPlot::paintCurves(QPainter& painter, const QRect& area, const Axes& axes) const {
     painter.setClipRect(area);
     std::vector<QLineF> lines;
@@ -241,24 +249,27 @@ void EnergyPlot::paintCurves(QPainter& painter, const QRect& area, const Axes& a
             previous = QPointF(columnX, last);
             joined = true;
         };
-        for (const orbit::EnergySample& s : samples_) {
-            if (!finiteSample(s)) {
+        for (const orbit::EnergySpan& s : spans_) {
+            if (!finiteSpan(s)) {
                 closeColumn();
                 joined = false;
                 continue;
             }
-            const double x = mapX(area, axes, minutes(s));
-            const double y = mapY(area, axes, c.value(s));
-            if (open && std::floor(x) == std::floor(columnX)) {
-                lowest = std::min(lowest, y);
-                highest = std::max(highest, y);
-                last = y;
-                continue;
+            const double x = mapX(area, axes, minutes(s.first));
+            // Higher values lie higher up: the range's high maps to the lower y.
+            const double top = mapY(area, axes, (s.*c.range).high / kJoulesPerMegajoule);
+            const double bottom = mapY(area, axes, (s.*c.range).low / kJoulesPerMegajoule);
+            if (!(open && std::floor(x) == std::floor(columnX))) {
+                closeColumn();
+                open = true;
+                columnX = x;
+                first = mapY(area, axes, c.value(s.first));
+                lowest = top;
+                highest = bottom;
             }
-            closeColumn();
-            open = true;
-            columnX = x;
-            first = lowest = highest = last = y;
+            lowest = std::min(lowest, top);
+            highest = std::max(highest, bottom);
+            last = mapY(area, axes, c.value(s.last));
         }
         closeColumn();
         painter.setRenderHint(QPainter::Antialiasing);

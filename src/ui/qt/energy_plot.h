@@ -1,7 +1,7 @@
 #pragma once
 // The energy graph: kinetic, potential and total energy per unit mass
 // (MJ/kg) against simulated time (minutes), scaled to fit all three curves.
-// It keeps its own copy of the samples it was given, which the history keeps
+// It keeps its own copy of the spans it was given, which the history keeps
 // bounded, and repaints only when they change, at most a few times a second:
 // a curve over minutes gains nothing from more, and each repaint of a full
 // history costs about a millisecond.
@@ -33,8 +33,8 @@ public:
 
     explicit EnergyPlot(QWidget* parent = nullptr);
 
-    void setSamples(const std::vector<orbit::EnergySample>& samples);
-    const std::vector<orbit::EnergySample>& samples() const { return samples_; }
+    void setSpans(const std::vector<orbit::EnergySpan>& spans);
+    const std::vector<orbit::EnergySpan>& spans() const { return spans_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -43,7 +43,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // The two axes over the finite samples, and how many there are.
+    // The two axes over the finite spans, and how many there are.
     struct Axes {
         Axis x;  // minutes
         Axis y;  // MJ/kg
@@ -60,7 +60,7 @@ private:
     void paintFrame(QPainter& painter, const QRect& area, const Axes& axes) const;
     void paintCurves(QPainter& painter, const QRect& area, const Axes& axes) const;
 
-    std::vector<orbit::EnergySample> samples_;
+    std::vector<orbit::EnergySpan> spans_;
     QTimer repaintPace_;
     bool repaintDue_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
@@ -61,6 +62,9 @@ where it is: one revolution, or out of the view if it escapes. The dot marks its
 planet (periapsis), the square its farthest (apoapsis), and a cross where it would hit the planet.
 It includes the second planet's pull. While it is on and a size is chosen, pointing at or tabbing to a
 burn button shows in yellow the path that burn would give, before you press it.</p>
+<p>The planet pulls as a point at its centre and does not stop the craft: a craft that goes below the
+surface flies on through the planet, as the physics has it. The path ends with its cross at the surface,
+and while the craft is inside, Orbit Data says so.</p>
 <p><b>View &gt; Orbit Data</b> (F3) lists the orbit about the planet alone: nearest and farthest
 distance, size, eccentricity, period, time to each, energy and speeds, and beside them those of the
 burn being previewed. Its graph shows the kinetic, potential and total energy as the run goes on; a
@@ -73,6 +77,27 @@ by 6,400 km, not 6,380.</p>
 <p><b>File &gt; Save Picture</b> saves what the drawing shows, path included, as a PNG;
 <b>Copy Picture</b> puts it on the clipboard.</p>
 )";
+
+ScreenRect screenRect(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+
+// Moves a tool window back within its screen whenever a resize takes it past
+// an edge: a window that grows with its text must not run off the screen.
+class KeepOnScreen : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Resize) return false;
+        auto* window = static_cast<QWidget*>(watched);
+        const QScreen* screen = window->screen();
+        if (!screen || !window->isVisible()) return false;
+        const QRect frame = window->frameGeometry();
+        const ScreenRect at = keptOnScreen(screenRect(frame), screenRect(screen->availableGeometry()));
+        if (at.left != frame.left() || at.top != frame.top()) window->move(at.left, at.top);
+        return false;
+    }
+};
 
 QWidget* textWindow(QWidget* parent, const char* name, const QString& title, const QString& html, QSize size) {
     auto* window = new QWidget(parent, Qt::Window);
@@ -110,13 +135,13 @@ QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions) {
 }
 
 void placeBeside(QWidget* tool, const QWidget* main, const QWidget* drawing) {
-    const auto rect = [](const QRect& r) { return ScreenRect{r.left(), r.top(), r.width(), r.height()}; };
+    tool->installEventFilter(new KeepOnScreen(tool));
     const QScreen* screen = main->screen();
     if (!screen) return;
     const QSize size = tool->size().expandedTo(tool->sizeHint());
-    const ScreenRect at =
-        placeToolWindow(rect(main->frameGeometry()), rect(QRect(drawing->mapToGlobal(QPoint(0, 0)), drawing->size())),
-                        size.width(), size.height(), rect(screen->availableGeometry()));
+    const ScreenRect at = placeToolWindow(screenRect(main->frameGeometry()),
+                                          screenRect(QRect(drawing->mapToGlobal(QPoint(0, 0)), drawing->size())),
+                                          size.width(), size.height(), screenRect(screen->availableGeometry()));
     tool->move(at.left, at.top);
 }
 

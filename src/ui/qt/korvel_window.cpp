@@ -340,6 +340,7 @@ void KorvelWindow::tick() {
     core_->Timer1_Timer();
     // A motion out of range pauses the run.
     passOnEvents();
+    emit ticked();
 }
 
 }  // namespace korvel::qt

@@ -71,6 +71,8 @@ public:
 signals:
     // What a handler did, drained from the program after it ran.
     void happened(const std::vector<RunEvent>& events);
+    // A tick ran, after its events went out.
+    void ticked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

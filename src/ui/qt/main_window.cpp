@@ -39,6 +39,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // A scenario file dropped on the window opens.
     setAcceptDrops(true);
     connect(korvel_, &KorvelWindow::happened, insight_, &OrbitInsight::onEvents);
+    connect(korvel_, &KorvelWindow::ticked, insight_, &OrbitInsight::onTick);
     buildMenus();
     // The client area keeps its size; the window adds the menu bar to it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ui/qt/energy_plot.h"
@@ -111,6 +113,7 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     for (QLabel* label : preview_) label->hide();
     for (QLabel* label : {previewHeading_, secondPullName_, secondPull_, planetOnly_}) label->hide();
     adjustSize();
+    restWidth_ = width();
 }
 
 // A row a figure: its caption, today's value and the previewed one.
@@ -220,7 +223,7 @@ void OrbitDataWindow::fill(const Column& column, const std::optional<orbit::Orbi
 
 void OrbitDataWindow::showFigures(const std::optional<orbit::OrbitFigures>& now,
                                   const std::optional<orbit::OrbitFigures>& preview, const orbit::Planet& planet,
-                                  std::optional<double> secondPullShare, bool secondPlanetOn) {
+                                  std::optional<double> secondPullShare, bool secondPlanetOn, bool craftInside) {
     fill(now_, now, planet);
     if (preview) fill(preview_, preview, planet);
     if (preview.has_value() != previewShown_) {
@@ -236,17 +239,24 @@ void OrbitDataWindow::showFigures(const std::optional<orbit::OrbitFigures>& now,
         setText(label, shown ? QString("%1 until %2 meets the surface").arg(time, what) : QString());
         setShown(label, shown);
     };
-    surfaceWarning(warning_, now, "the path");
+    // The path from inside would only speak of the next pass.
+    if (craftInside) {
+        setText(warning_, "The craft is inside the planet: the planet pulls as a point and does not stop it.");
+        setShown(warning_, true);
+    } else {
+        surfaceWarning(warning_, now, "the path");
+    }
     surfaceWarning(previewWarning_, preview, "the path after the burn");
 
     setText(secondPull_, secondPullShare ? percent(*secondPullShare) + " of the planet's" : kNone);
     for (QWidget* w : {static_cast<QWidget*>(secondPullName_), static_cast<QWidget*>(secondPull_),
                        static_cast<QWidget*>(planetOnly_)})
         setShown(w, secondPlanetOn);
+    fitWidth();
 }
 
 void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secondPlanetPulls) {
-    plot_->setSamples(history.samples());
+    plot_->setSpans(history.spans());
     QString text = kNone;
     // With a second planet pulling, the craft's energy about the planet is
     // not meant to stay put: a drift would mislead.
@@ -269,6 +279,7 @@ void OrbitDataWindow::showEnergy(const orbit::EnergyHistory& history, bool secon
             drift_->setFont(font());
         }
     }
+    fitWidth();
 }
 
 void OrbitDataWindow::showStepWarning(std::optional<double> subStep, double timeFactor) {
@@ -276,6 +287,24 @@ void OrbitDataWindow::showStepWarning(std::optional<double> subStep, double time
                                         .arg(fixed(*subStep, 2), QString::number(timeFactor, 'g', 6))
                                   : QString());
     setShown(stepWarning_, subStep.has_value());
+    fitWidth();
+}
+
+void OrbitDataWindow::fitWidth() {
+    // The layout widens the window to what its texts need at once, but never
+    // narrows it again by itself.
+    layout()->activate();
+    const int wanted = std::max(restWidth_, minimumWidth());
+    if (width() <= wanted) return;
+    fitting_ = true;
+    resize(wanted, height());
+    fitting_ = false;
+}
+
+void OrbitDataWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // A width the texts did not force is the one to come back to.
+    if (!fitting_ && event->size().width() > minimumWidth()) restWidth_ = event->size().width();
 }
 
 void OrbitDataWindow::closeEvent(QCloseEvent* event) {

@@ -27,8 +27,11 @@ public:
 
     // Today's figures ("—" everywhere without them) and, while a burn is
     // previewed, the figures of the orbit it would give in a column beside.
+    // While the craft is inside the planet, the warning says so instead of
+    // when the path meets the surface.
     void showFigures(const std::optional<orbit::OrbitFigures>& now, const std::optional<orbit::OrbitFigures>& preview,
-                     const orbit::Planet& planet, std::optional<double> secondPullShare, bool secondPlanetOn);
+                     const orbit::Planet& planet, std::optional<double> secondPullShare, bool secondPlanetOn,
+                     bool craftInside = false);
     // Says that the time factor is too large for the orbit while `subStep`
     // (simulated seconds) is given; quiet otherwise.
     void showStepWarning(std::optional<double> subStep, double timeFactor);
@@ -42,6 +45,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum Figure {
@@ -63,6 +67,9 @@ private:
     QGridLayout* buildFigures();
     void buildWarnings();
     QHBoxLayout* buildDriftRow();
+    // Back to the width it had before a long text widened it, once the texts
+    // are short again.
+    void fitWidth();
     static void fill(const Column& column, const std::optional<orbit::OrbitFigures>& figures,
                      const orbit::Planet& planet);
 
@@ -84,6 +91,10 @@ private:
     QLabel* drift_ = nullptr;
     EnergyPlot* plot_ = nullptr;
     bool previewShown_ = false;
+    // The width the window has when no text holds it wider: the operator's
+    // or the first one.
+    int restWidth_ = 0;
+    bool fitting_ = false;
 };
 
 }  // namespace korvel::qt

@@ -94,6 +94,7 @@ void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
         case RunEvent::Kind::RunStarted:
             // The craft back at its start and the run's clock at 0.
             energy_.clear();
+            heldStep_.reset();
             [[fallthrough]];
         case RunEvent::Kind::RunContinued:
             sampleEnergy();
@@ -149,6 +150,20 @@ std::optional<double> OrbitInsight::subStepTooLong(const SimulationState& state,
     return step;
 }
 
+void OrbitInsight::onTick() {
+    const auto& settings = core().settings();
+    if (!settings) return;
+    sampleEnergy();
+    const SimulationState& state = core().state();
+    if (const auto step = subStepTooLong(state, {settings->planetMass})) {
+        heldStep_ = step;
+        sinceStepTooLong_ = 0;
+    } else if (heldStep_) {
+        sinceStepTooLong_ += std::abs(state.tickElapsed);
+        if (!(sinceStepTooLong_ < kStepWarningHold)) heldStep_.reset();
+    }
+}
+
 void OrbitInsight::addEnergyStep(const SimulationState& before) {
     const auto& settings = core().settings();
     if (!settings) return;
@@ -163,7 +178,6 @@ void OrbitInsight::onPace() {
     // Paused or ended: shown once more as it stopped, then it stays.
     const bool stopping = !window_.timer().ticking();
     if (stopping) pace_.stop();
-    sampleEnergy();
     if (anyViewShown()) {
         predict();
         predictPreview();
@@ -231,6 +245,7 @@ void OrbitInsight::showData() {
     std::optional<orbit::OrbitFigures> now;
     std::optional<orbit::OrbitFigures> preview;
     std::optional<double> share;
+    bool inside = false;
     if (p) {
         const Vec2 position{state.posX[kCraft], state.posY[kCraft]};
         const double sign = p->timeSign;
@@ -241,9 +256,12 @@ void OrbitInsight::showData() {
             warnOfThePathDrawn(preview, *preview_);
         }
         share = orbit::secondPullShare(state, planet);
+        inside = planet.attracts() && std::hypot(position.x, position.y) < planet.surfaceRadius();
     }
-    data_->showFigures(now, preview, planet, share, state.secondPlanetOn);
-    data_->showStepWarning(subStepTooLong(state, planet), p ? core().settings()->timeFactor : 0);
+    data_->showFigures(now, preview, planet, share, state.secondPlanetOn, inside);
+    std::optional<double> step = subStepTooLong(state, planet);
+    if (!step) step = heldStep_;
+    data_->showStepWarning(step, p ? core().settings()->timeFactor : 0);
     // A massless second planet pulls nothing: the drift still means something.
     data_->showEnergy(energy_, state.secondPlanetOn && state.secondPlanetMass > 0);
 }

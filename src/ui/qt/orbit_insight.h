@@ -2,7 +2,8 @@
 // Where the craft is going: the predicted path over the drawing, the burn
 // preview of the button under the pointer or the focus, the energy history,
 // and the Orbit Data window: the path kept up ten times a second, the
-// figures five. With both views off it only samples the energy.
+// figures five, the energy every tick. With both views off it only samples
+// the energy and judges the sub-step.
 
 #include <QObject>
 #include <QPointer>
@@ -48,6 +49,9 @@ public:
     // continued, an impulse, a second planet) or the burn a preview shows (a
     // size chosen) is shown at once.
     void onEvents(const std::vector<RunEvent>& events);
+    // After every tick: the energy is sampled at the tick's own pace, so that
+    // the graph loses no swing of a fast orbit, and the sub-step is judged.
+    void onTick();
 
     // Ten times a second: the path and the figures change slowly on the
     // screen, and each redraw of the overlay repaints the whole drawing.
@@ -74,6 +78,10 @@ private:
     // drifts by about 0.004 % a revolution, and a real tick that stalls
     // makes its sub-steps as many times longer.
     static constexpr double kLongestStepShare = 0.01;
+    // The warning stays this long, in real seconds of ticks, after the last
+    // sub-step too long: judged on one tick, it would flicker with the
+    // ticks' jitter or the orbit's apsides near the threshold.
+    static constexpr double kStepWarningHold = 0.5;
     // The last tick's sub-step, s, when it is too long for the orbit.
     std::optional<double> subStepTooLong(const SimulationState& state, const orbit::Planet& planet) const;
     // The step in the energy that the state `before` and the state now make.
@@ -101,6 +109,10 @@ private:
     // keyboard moves the focus to one.
     bool quietAfterPress_ = false;
     orbit::EnergyHistory energy_;
+    // The last sub-step too long for the orbit, while the warning holds, and
+    // the real seconds of ticks since it.
+    std::optional<double> heldStep_;
+    double sinceStepTooLong_ = 0;
     QPointer<OrbitDataWindow> data_;
     unsigned paces_ = 0;
     // How the overlay shown looks, while one is shown.
