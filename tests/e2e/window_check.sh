@@ -2,9 +2,11 @@
 # Runs the real program on a virtual X server, takes a screenshot and checks
 # its pixels: the menu bar, a black drawing surface and the parameter panel
 # beside it. The window must carry its own icon. With --run it then clicks
-# "Run Simulation" and looks for the blue planet and the grey rings.
+# "Run Simulation" and looks for the blue planet and the grey rings. With
+# --open it starts the program with a scenario file that keeps a run, and
+# looks for that run's planet without a click.
 #
-#   window_check.sh [--run] path/to/korvel[.exe] [screenshot.png]
+#   window_check.sh [--run | --open SCENARIO] path/to/korvel[.exe] [screenshot.png]
 #
 # A Windows program (.exe) runs under wine, in the WINEPREFIX of the caller.
 # Needs xvfb-run, xwininfo, xdotool and ImageMagick's import and convert.
@@ -12,15 +14,17 @@
 set -eu
 
 if [ "${1:-}" != "--inside" ]; then
-    run=
+    run= open=
     if [ "$1" = --run ]; then run=1; shift; fi
-    exec timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside "$1" "${2:-}" "$run"
+    if [ "$1" = --open ]; then open=$2; shift 2; fi
+    exec timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside "$1" "${2:-}" "$run" "$open"
 fi
 
 bin=$2
 work=$(mktemp -d)
 shot=${3:-$work/shot.png}
 run=${4:-}
+open=${5:-}
 pid=
 cleanup() {
     if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
@@ -30,8 +34,8 @@ cleanup() {
 trap cleanup EXIT
 
 case "$bin" in
-    *.exe) timeout 150 wine "$bin" >"$work/out.txt" 2>&1 & ;;
-    *) QT_QPA_PLATFORM=xcb timeout 150 "$bin" >"$work/out.txt" 2>&1 & ;;
+    *.exe) timeout 150 wine "$bin" ${open:+"$open"} >"$work/out.txt" 2>&1 & ;;
+    *) QT_QPA_PLATFORM=xcb timeout 150 "$bin" ${open:+"$open"} >"$work/out.txt" 2>&1 & ;;
 esac
 pid=$!
 
@@ -77,10 +81,14 @@ dark=0
 [ "$menu" -gt 0 ] && dark=$(convert "$shot" -crop "120x${menu}+${wx}+${wy}" +repage -threshold 50% -format "%[fx:round(100*(1-mean))]" info:)
 if [ "$dark" -lt 3 ]; then echo "FAIL: no menu titles ($dark % dark)"; failures=$((failures + 1)); fi
 wy=$((wy + menu))
-# The drawing surface is black all over.
+# The drawing surface is black all over, or shows the kept run's planet.
 for p in "10 18" "291 266" "570 18" "10 510" "570 510" "200 400"; do
     set -- $p
-    check "surface" "$1" "$2" "0,0,0"
+    if [ -n "$open" ] && [ "$*" = "291 266" ]; then
+        check "planet of the run opened" "$1" "$2" "0,0,255"
+    else
+        check "surface" "$1" "$2" "0,0,0"
+    fi
 done
 # The panel: window background beside the surface, the light red run button,
 # white parameter boxes and buttons that are not black.
