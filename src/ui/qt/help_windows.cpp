@@ -74,7 +74,15 @@ burn is a step in the total.</p>
 planet of one Earth mass, so μ = 9.8 m/s² × (6,380 km)² = 3.989e14 m³/s² per
 Earth mass, 0.16 % above the textbook 3.986e14. The distance on the button below "2d planet" divides
 by 6,400 km, not 6,380.</p>
-<p><b>File &gt; Save Picture</b> saves what the drawing shows, path included, as a PNG;
+<h3>Scenarios</h3>
+<p><b>File &gt; Open Scenario</b> (Ctrl+O) opens a <i>.korvel</i> file: its texts go into the boxes as
+if typed; press "Run Simulation" to start. A scenario saved during a run also keeps the run: it comes
+back paused, exactly where it was, with its drawing, readouts, second planet and impulse size, and
+"Continue" goes on from there. <b>Save Scenario</b> (Ctrl+S) keeps the boxes, and the run so far once
+one has started. <b>Open Recent</b> lists the last eight files; <b>Examples</b> has ready set-ups, each
+with a note on what to try. A file can also be dropped on the window, or named on the command line. A
+file that cannot be opened is named with its fault, and nothing changes.</p>
+<p><b>File &gt; Save Picture</b> (Ctrl+Shift+S) saves what the drawing shows, path included, as a PNG;
 <b>Copy Picture</b> puts it on the clipboard.</p>
 )";
 
