@@ -6,12 +6,18 @@
 // BM_TickCore times the tick handler alone, as the timer runs it. During a run
 // the window pushes the changed texts into the widgets at display pace, not
 // per tick; BM_TickWindow adds that push to every tick, the worst case.
+// BM_SaveScenario and BM_OpenScenario time keeping a run with its drawing in
+// a file and bringing it back; the file's size is in their label.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include "ui/qt/korvel_window.h"
+#include "ui/qt/scenario_files.h"
 
 namespace {
 
@@ -40,11 +46,42 @@ void BM_TickWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_TickWindow)->Unit(benchmark::kMicrosecond);
 
+// A default run of a few hundred ticks, kept in a file of its own.
+QString keptRun(korvel::qt::ScenarioFiles& files, const QTemporaryDir& dir) {
+    startDefaultRun();
+    for (int i = 0; i < 300; ++i) window->tick();
+    window->core().cmd_stop_simulation_Click();
+    const QString file = dir.filePath("kept.korvel");
+    files.save(file);
+    return file;
+}
+
+void BM_SaveScenario(benchmark::State& state) {
+    const QTemporaryDir dir;
+    korvel::qt::ScenarioFiles files(window, *window);
+    const QString file = keptRun(files, dir);
+    for (auto _ : state) benchmark::DoNotOptimize(files.save(file));
+    state.SetLabel(QString("a run with its drawing, %1 bytes").arg(QFileInfo(file).size()).toStdString());
+}
+BENCHMARK(BM_SaveScenario)->Unit(benchmark::kMillisecond);
+
+void BM_OpenScenario(benchmark::State& state) {
+    const QTemporaryDir dir;
+    korvel::qt::ScenarioFiles files(window, *window);
+    const QString file = keptRun(files, dir);
+    for (auto _ : state) benchmark::DoNotOptimize(files.open(file));
+    state.SetLabel("read, checked, drawing decoded, run restored");
+}
+BENCHMARK(BM_OpenScenario)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The recent list goes to a scratch folder, not the user's settings.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     korvel::qt::KorvelWindow korvelWindow;
     korvelWindow.show();
     window = &korvelWindow;
