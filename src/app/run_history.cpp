@@ -57,6 +57,7 @@ RunHistory::RunHistory(std::size_t capacity) : capacity_(capacity < 8 ? 8 : capa
 
 void RunHistory::clear(const orbit::Planet& planet) {
     rows_.clear();
+    newestKept_ = true;
     planet_ = planet;
     spacing_ = 0;
     thinned_ = 1;
@@ -72,20 +73,24 @@ double RunHistory::spacingFor(const DataRow& row) const {
 }
 
 void RunHistory::add(const DataRow& row) {
-    const std::size_t n = rows_.size();
-    if (n >= 2 && rows_[n - 1].event.kind == RowEvent::Kind::None &&
-        std::abs(row.time - rows_[n - 2].time) < spacing_) {
+    if (rows_.empty() || newestKept_) {
+        push(row);
+        newestKept_ = rows_.size() == 1;
+    } else {
         rows_.back() = row;
-        return;
     }
-    // The orbit is the one the newest kept row is on; its figures are worked
-    // out only here, not at every tick.
-    if (n > 0) spacing_ = spacingFor(rows_.back());
-    push(row);
+    if (newestKept_ || std::abs(row.time - keptTime_) >= spacing_) keep(row);
 }
 
 void RunHistory::addEvent(const DataRow& row) {
     push(row);
+    keep(row);
+}
+
+void RunHistory::keep(const DataRow& row) {
+    newestKept_ = true;
+    keptTime_ = row.time;
+    // The orbit figures are worked out only for rows that stay, not at every tick.
     spacing_ = spacingFor(row);
 }
 

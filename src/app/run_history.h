@@ -62,9 +62,9 @@ public:
 
     // Forgets every row: a run starts, about `planet`.
     void clear(const orbit::Planet& planet);
-    // A tick's end. Kept rows lie a spacing apart; until a row is a spacing on
-    // from the one kept before, it takes the place of the newest, so that the
-    // last row is always the latest state.
+    // A tick's end. Kept rows lie at least a spacing apart; a row short of
+    // that stands only until the next one takes its place, so that the last
+    // row is always the latest state.
     void add(const DataRow& row);
     // A row with an event: always kept, whatever the spacing.
     void addEvent(const DataRow& row);
@@ -77,6 +77,8 @@ public:
 
 private:
     void push(const DataRow& row);
+    // The newest row stays: the next ones are a spacing on from it.
+    void keep(const DataRow& row);
     void thin();
     // The spacing for the orbit a row is on: a share of its revolution (or
     // of the local orbital time on an escape), doubled for each thinning.
@@ -87,6 +89,9 @@ private:
     orbit::Planet planet_;
     double spacing_ = 0;
     double thinned_ = 1;  // 2 to the number of thinnings
+    // Whether the newest row stays; if not, the next row takes its place.
+    bool newestKept_ = true;
+    double keptTime_ = 0;  // of the newest row that stays
 };
 
 // Feeds a history from the program: after each tick, and with the events the
