@@ -70,6 +70,9 @@ QMenu* MainWindow::buildFileMenu() {
     connect(addItem(file, "actionCopyPicture", "Copy Picture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
                     "Copy Picture to the clipboard"),
             &QAction::triggered, this, &MainWindow::copyPicture);
+    connect(addItem(file, "actionExportData", "Export Data\u2026", QKeySequence(Qt::CTRL | Qt::Key_E),
+                    "Export Data\u2026 (the run so far as CSV, for a spreadsheet)"),
+            &QAction::triggered, this, &MainWindow::askToExportData);
     file->addSeparator();
     // Exactly what the "Quit" button does.
     connect(addItem(file, "actionQuit", "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), "Quit, like the \"Quit\" button"),
@@ -164,6 +167,45 @@ void MainWindow::askToSavePicture() {
     neverReadContents(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { savePicture(name); });
+    // open(), not exec(): the ticks go on while the operator chooses.
+    dialog->open();
+}
+
+namespace {
+constexpr const char* kCommaFilter = "CSV (*.csv)";
+constexpr const char* kSemicolonFilter = "CSV, semicolons and decimal commas (*.csv)";
+}  // namespace
+
+bool MainWindow::exportData(const QString& fileName, CsvStyle style) {
+    const std::string text = csvText(korvel_->history().rows(), style);
+    // Written aside and put in place whole, so a failure leaves any old file.
+    QSaveFile file(fileName);
+    QString why;
+    if (!file.open(QIODevice::WriteOnly))
+        why = file.errorString();
+    else if (file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
+        why = file.errorString();
+    if (why.isEmpty()) return true;
+    file.cancelWriting();
+    korvel_->showMessage(QString("The data could not be exported to \"%1\": %2.")
+                             .arg(QDir::toNativeSeparators(fileName), why)
+                             .toStdString());
+    return false;
+}
+
+void MainWindow::askToExportData() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    auto* dialog = new QFileDialog(this, "Export Data", QDir(folder).filePath("korvel-run.csv"));
+    dialog->setObjectName("exportDataDialog");
+    dialog->setNameFilters({kCommaFilter, kSemicolonFilter});
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix("csv");
+    neverReadContents(dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& name) {
+        exportData(name, dialog->selectedNameFilter() == kSemicolonFilter ? CsvStyle::Semicolon : CsvStyle::Comma);
+    });
     // open(), not exec(): the ticks go on while the operator chooses.
     dialog->open();
 }
