@@ -71,7 +71,9 @@ planet of one Earth mass, so μ = 9.8 m/s² × (6,380 km)² = 3.989e14 m³/s² p
 Earth mass, 0.16 % above the textbook 3.986e14. The distance on the button below "2d planet" divides
 by 6,400 km, not 6,380.</p>
 <p><b>File &gt; Save Picture</b> saves what the drawing shows, path included, as a PNG;
-<b>Copy Picture</b> puts it on the clipboard.</p>
+<b>Copy Picture</b> puts it on the clipboard. <b>Export Data</b> writes the run so far as CSV for a
+spreadsheet: time, position, velocity, distance, speed, the energies per kilogram and what happened,
+with commas, or with semicolons and decimal commas.</p>
 )";
 
 QWidget* textWindow(QWidget* parent, const char* name, const QString& title, const QString& html, QSize size) {
