@@ -73,13 +73,15 @@ double RunHistory::spacingFor(const DataRow& row) const {
 }
 
 void RunHistory::add(const DataRow& row) {
-    if (rows_.empty() || newestKept_) {
+    const bool first = rows_.empty();
+    if (first || newestKept_) {
+        // Until it is judged below, the new row is one that may yet go.
+        newestKept_ = false;
         push(row);
-        newestKept_ = rows_.size() == 1;
     } else {
         rows_.back() = row;
     }
-    if (newestKept_ || std::abs(row.time - keptTime_) >= spacing_) keep(row);
+    if (first || std::abs(row.time - keptTime_) >= spacing_) keep(row);
 }
 
 void RunHistory::addEvent(const DataRow& row) {
@@ -126,6 +128,10 @@ void RunHistory::thin() {
     if (rows_.size() > capacity_ * 3 / 4) keepEvery(true);
     thinned_ *= 2;
     spacing_ *= 2;
+    // The next row is a spacing on from the newest that stayed, not from one
+    // that has just gone.
+    const std::size_t kept = newestKept_ ? 1 : 2;
+    if (rows_.size() >= kept) keptTime_ = rows_[rows_.size() - kept].time;
 }
 
 void RunRecorder::afterTick(const Korvel& korvel) {
