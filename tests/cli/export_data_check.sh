@@ -17,16 +17,12 @@ sed 's/"time factor": "1000"/"time factor": "fast"/' "$scenario" >"$work/fast.ko
 sed 's/"time factor": "1000"/"time factor": "0"/' "$scenario" >"$work/still.korvel"
 printf 'kept' >"$work/old.csv"
 fault() {
-    name=$1 out=$2
+    name=$1 out=$2 before=$(cat "$2" 2>/dev/null)
     shift 2
-    before=$(cat "$out" 2>/dev/null)
     run --export-data "$out" "$@"
     status=$?
-    if [ $status -ne 2 ] || [ ! -s "$work/err" ] || [ "$(cat "$out" 2>/dev/null)" != "$before" ] ||
-        [ -n "$(find "$work" -name '*.csv.*')" ]; then
-        echo "FAIL: $name: status $status, message \"$(cat "$work/err")\""
-        failed=1
-    fi
+    [ $status -eq 2 ] && [ -s "$work/err" ] && [ "$(cat "$out" 2>/dev/null)" = "$before" ] &&
+        [ -z "$(find "$work" -name '*.csv.*')" ] || { echo "FAIL: $name: status $status: $(cat "$work/err")"; failed=1; }
 }
 fault "no scenario" "$work/a.csv" --duration 10
 fault "no duration" "$work/a.csv" "$scenario"

@@ -4,13 +4,10 @@
 #include <cmath>
 #include <numbers>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/data_csv.h"
 #include "app/headless_run.h"
 #include "app/panel.h"
-#include "app/run_history.h"
 #include "fakes.h"
 #include "sim/numbers.h"
 
@@ -38,8 +35,9 @@ double number(std::string field) {
 
 // A rig whose history is fed as the window feeds it, on ticks of 1/1024 s.
 struct RecordedRig : Rig {
-    void act(void (Korvel::*handler)()) {
-        (korvel.*handler)();
+    template <typename... Args>
+    void act(void (Korvel::*handler)(Args...), Args... args) {
+        (korvel.*handler)(args...);
         recorder.onEvents(korvel, korvel.drainEvents());
     }
     void tick() {
@@ -47,10 +45,7 @@ struct RecordedRig : Rig {
         recorder.afterTick(korvel);
         recorder.onEvents(korvel, korvel.drainEvents());
     }
-    void press(int bank) {
-        korvel.cmd_color_Click(bank);
-        recorder.onEvents(korvel, korvel.drainEvents());
-    }
+    void press(int bank) { act(&Korvel::cmd_color_Click, bank); }
     const std::vector<DataRow>& rows() const { return recorder.history().rows(); }
     RunRecorder recorder;
 };
@@ -206,12 +201,9 @@ TEST(DataTest, ThinningKeepsMemoryBoundedAndEveryEvent) {
     int events = 0;
     for (int i = 0; i < 100'000; ++i) {
         const double t = i * spacing / 10.3;  // rows come more often than they stay
-        if (i % 9973 == 0) {
-            small.addEvent(circularRow(t, {RowEvent::Kind::Burn, Burn::Forward, 10}));
-            ++events;
-        } else {
-            small.add(circularRow(t));
-        }
+        const bool event = i % 9973 == 0;
+        event ? small.addEvent(circularRow(t, {RowEvent::Kind::Burn, Burn::Forward, 10})) : small.add(circularRow(t));
+        events += event;
         ASSERT_LT(small.rows().size(), 200u);
     }
     const auto& rows = small.rows();
