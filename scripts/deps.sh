@@ -19,6 +19,8 @@ korvel_packages=(
   clang libclang-rt-14-dev locales
   # The house format of the sources (.clang-format).
   clang-format
+  # docs/plot_data.py, which draws a run's exported data.
+  python3-matplotlib
   # The package checks; devscripts has hardening-check.
   lintian desktop-file-utils appstream devscripts
   "${korvel_wine_test_packages[@]}"

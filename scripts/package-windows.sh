@@ -3,7 +3,8 @@
 # then checks both under wine on a virtual X server: the installer installs
 # silently, the installed program's window shows and runs, a newer version
 # installs over it as one folder and one entry, the uninstaller leaves no file
-# or registry key behind, and the unpacked zip runs too. The window's Qt tests,
+# or registry key behind, and the unpacked zip runs too; a run without a
+# window writes the very bytes the Debian build writes. The window's Qt tests,
 # built for Windows, run there on the Windows platform plugin. The last two
 # lines printed are the paths of the installer and the zip. KORVEL_WINE_SHOT
 # names a PNG file to keep the screenshot of the installed program's run in.
@@ -21,7 +22,7 @@ grep -qsx "CMAKE_PREFIX_PATH:[A-Z]*=$qt" build-windows/CMakeCache.txt || rm -rf 
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=ON -DKORVEL_CORE_TESTS=OFF -DKORVEL_BENCH=OFF \
     -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_CROSSCOMPILING_EMULATOR=wine "${korvel_qt_host_args[@]}" >/dev/null
-cmake --build build-windows -j2
+cmake --build build-windows -j"${KORVEL_JOBS:-2}"
 rm -rf build-windows/korvel-*-windows-x64.* build-windows/upgrade
 (cd build-windows && cpack >/dev/null)
 installer=$(ls "$PWD"/build-windows/korvel-*-windows-x64.exe)
@@ -78,11 +79,34 @@ software=$(headless reg query 'HKLM\Software' | tr -d '\r')
 unzip -q "$zip" -d "$work/unpacked"
 sh tests/e2e/window_check.sh --run "$work/unpacked/$(basename "$zip" .zip)/korvel.exe"
 
-echo "== The window's Qt tests under wine"
-# Qt's DLLs, its plugins and the compiler's runtime, as Windows paths (wine's
-# Z: drive is the root).
+echo "== The same data on Windows"
+# A path as Windows sees it: wine's Z: drive is the root.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-# Qt Test writes its log for a debugger when the program has no console; wine
+# Runs without a window on exact ticks: the Windows program under wine writes
+# the bytes the Debian build writes, and a fault reaches a redirected stderr.
+[ -x build/korvel ] || { cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+    cmake --build build -j"${KORVEL_JOBS:-2}" --target korvel; }
+exe="$work/unpacked/$(basename "$zip" .zip)/korvel.exe"
+scenario=tests/data/default-ellipse.korvel
+build/korvel --export-data "$work/debian.csv" --duration 3600 --every 60 "$scenario"
+windows_file() { windows_path "$(realpath -m "$1")"; }
+DISPLAY= wine "$exe" --export-data "$(windows_file "$work/windows.csv")" --duration 3600 --every 60 \
+    "$(windows_file "$scenario")" || fail "korvel.exe --export-data exited with $?"
+cmp "$work/debian.csv" "$work/windows.csv" || fail "the Windows program's data differ from the Debian build's"
+echo "korvel.exe --export-data wrote the same $(wc -c <"$work/windows.csv") bytes as the Debian build"
+status=0
+DISPLAY= wine "$exe" --export-data "$(windows_file "$work/fault.csv")" --duration -1 "$(windows_file "$scenario")" \
+    2>"$work/fault.err" || status=$?
+[ "$status" -eq 2 ] && grep -q "korvel: the duration" "$work/fault.err" && [ ! -e "$work/fault.csv" ] ||
+    fail "a fault under wine gave status $status and \"$(cat "$work/fault.err")\""
+started=$(date +%s%N)
+DISPLAY= wine "$exe" --export-data "$(windows_file "$work/days.csv")" --duration 864000 "$(windows_file "$scenario")"
+echo "Ten simulated days (864,000 ticks) under wine: $(( ($(date +%s%N) - started) / 1000000 )) ms, wine's start included"
+wineserver -w
+
+echo "== The window's Qt tests under wine"
+# Qt's DLLs, its plugins and the compiler's runtime go by their Windows
+# paths. Qt Test writes its log for a debugger when the program has no console; wine
 # prints that log with WINEDEBUG's debugstr channel.
 started=$(date +%s)
 WINEDEBUG=-all,+debugstr QT_QPA_PLATFORM=windows QT_PLUGIN_PATH="$(windows_path "$qt/plugins")" \

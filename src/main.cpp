@@ -1,29 +1,179 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSaveFile>
 
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "app/data_csv.h"
+#include "app/headless_run.h"
+#include "app/scenario_file.h"
+#include "sim/numbers.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_font.h"
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace {
 
-// What the command line says: read before any window, so that --help and
-// --version need no display.
-QStringList scenarioArguments(int& argc, char** argv) {
-    const QCoreApplication reader(argc, argv);
-    QCoreApplication::setApplicationVersion(KORVEL_VERSION);
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Simulate a craft orbiting a planet, and steer it with impulses.");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument("scenario", "A scenario file (.korvel) to open.", "[SCENARIO]");
-    parser.process(reader);
-    return parser.positionalArguments();
+#ifdef Q_OS_WIN
+// The program has no console of its own: started from one, it writes its
+// messages there, unless they already go to a file or a pipe.
+void reachConsole() {
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    if (err && err != INVALID_HANDLE_VALUE && GetFileType(err) != FILE_TYPE_UNKNOWN) return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    std::freopen("CONOUT$", "w", stderr);
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (!out || out == INVALID_HANDLE_VALUE || GetFileType(out) == FILE_TYPE_UNKNOWN)
+        std::freopen("CONOUT$", "w", stdout);
+}
+bool stderrIsTerminal() { return _isatty(_fileno(stderr)); }
+#else
+void reachConsole() {}
+bool stderrIsTerminal() { return isatty(fileno(stderr)); }
+#endif
+
+// A fault of a run without a window: the message on stderr, status 2.
+int fault(const std::string& message) {
+    std::fprintf(stderr, "korvel: %s\n", message.c_str());
+    return 2;
+}
+
+std::string native(const QString& fileName) { return QDir::toNativeSeparators(fileName).toStdString(); }
+
+// A number of simulated seconds from the command line, read as the panel reads
+// numbers, whatever the locale.
+std::optional<double> seconds(const QString& text) {
+    const auto number = korvel::strictNumber(text.toStdString());
+    if (!number || !(*number > 0)) return std::nullopt;
+    return number;
+}
+
+// Shows how far a long run has gone, on a terminal only, and only once it
+// has taken a second.
+class Progress {
+public:
+    Progress() : terminal_(stderrIsTerminal()) { clock_.start(); }
+    void show(double share) {
+        if (!terminal_ || clock_.elapsed() < 1000) return;
+        shown_ = true;
+        std::fprintf(stderr, "\rkorvel: %3d %% of the run", static_cast<int>(share * 100));
+        std::fflush(stderr);
+    }
+    void end() {
+        if (shown_) std::fprintf(stderr, "\rkorvel: 100 %% of the run\n");
+    }
+
+private:
+    bool terminal_;
+    bool shown_ = false;
+    QElapsedTimer clock_;
+};
+
+// `korvel --export-data FILE --duration SECONDS [--every SECONDS] SCENARIO`:
+// the rows go to a file put in place whole, so a fault leaves no file and no
+// old one changed.
+int exportData(const QString& output, const QString& durationText, const QString& everyText,
+               const QStringList& scenarios) {
+    if (scenarios.isEmpty()) return fault("no scenario given: name a scenario file (.korvel) to run.");
+    if (scenarios.size() > 1) return fault("more than one scenario given: a run without a window runs one.");
+    if (durationText.isEmpty()) return fault("--duration is missing: give the simulated seconds to run.");
+    const auto duration = seconds(durationText);
+    if (!duration)
+        return fault("the duration \"" + durationText.toStdString() + "\" is not a number of seconds above 0.");
+    const auto every = seconds(everyText);
+    if (!every) return fault("the interval \"" + everyText.toStdString() + "\" is not a number of seconds above 0.");
+
+    const QString& scenarioName = scenarios.first();
+    QFile scenarioFile(scenarioName);
+    if (!scenarioFile.open(QIODevice::ReadOnly))
+        return fault(korvel::refusalMessage(native(scenarioName), scenarioFile.errorString().toStdString()));
+    const QByteArray bytes = scenarioFile.read(korvel::kScenarioLargestFile + 1);
+    const korvel::ScenarioRead read = korvel::parseScenario(std::string_view(bytes.constData(), bytes.size()));
+    if (!read.scenario) return fault(korvel::refusalMessage(native(scenarioName), read.fault));
+
+    QSaveFile file(output);
+    const auto unwritten = [&](const QString& why) {
+        file.cancelWriting();
+        return fault("the data could not be written to \"" + native(output) + "\": " + why.toStdString() + ".");
+    };
+    if (!file.open(QIODevice::WriteOnly)) return unwritten(file.errorString());
+    constexpr auto style = korvel::CsvStyle::Comma;
+    std::string text = korvel::csvHeader(style);
+    // Written in pieces, so that a long run needs little memory.
+    constexpr std::size_t kPiece = 1 << 20;
+    bool written = true;
+    const auto flush = [&] {
+        written = written && file.write(text.data(), static_cast<qint64>(text.size())) == qint64(text.size());
+        text.clear();
+    };
+    Progress progress;
+    const korvel::HeadlessOutcome outcome = korvel::runHeadless(*read.scenario, {*duration, *every},
+                                                                {[&](const korvel::DataRow& row) {
+                                                                     korvel::appendCsvRow(text, row, style);
+                                                                     if (text.size() >= kPiece) flush();
+                                                                 },
+                                                                 [&](double share) { progress.show(share); }});
+    progress.end();
+    if (!outcome.fault.empty()) {
+        file.cancelWriting();
+        return fault("\"" + native(scenarioName) + "\" does not run: " + outcome.fault);
+    }
+    flush();
+    if (!written || !file.commit()) return unwritten(file.errorString());
+    if (!outcome.stopped.empty()) std::fprintf(stderr, "korvel: the run stopped early: %s\n", outcome.stopped.c_str());
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const QStringList scenarios = scenarioArguments(argc, argv);
+    reachConsole();
+    QStringList scenarios;
+    {
+        // The command line is read before any window, so that --help,
+        // --version and a run without a window need no display.
+        const QCoreApplication reader(argc, argv);
+        QCoreApplication::setApplicationVersion(KORVEL_VERSION);
+        QCommandLineParser parser;
+        parser.setApplicationDescription(
+            "Simulate a craft orbiting a planet, and steer it with impulses.\n\n"
+            "Without a window: korvel --export-data FILE.csv --duration SECONDS [--every SECONDS] SCENARIO\n"
+            "runs the scenario on exact 1 ms ticks and writes its data as CSV; a fault exits with status 2.");
+        parser.addHelpOption();
+        parser.addVersionOption();
+        const QCommandLineOption exportOption(
+            "export-data", "Run SCENARIO without a window and write its data as CSV to <file>.", "file");
+        const QCommandLineOption durationOption("duration", "Simulated seconds to run (with --export-data).",
+                                                "seconds");
+        const QCommandLineOption everyOption("every", "Simulated seconds between rows (with --export-data).", "seconds",
+                                             "10");
+        parser.addOptions({exportOption, durationOption, everyOption});
+        parser.addPositionalArgument("scenario", "A scenario file (.korvel) to open.", "[SCENARIO]");
+        // A run without a window faults with status 2, its command line too.
+        const QStringList arguments = QCoreApplication::arguments();
+        const bool headless = std::any_of(arguments.begin(), arguments.end(),
+                                          [](const QString& argument) { return argument.startsWith("--export-data"); });
+        if (headless && !parser.parse(arguments)) return fault(parser.errorText().toStdString());
+        parser.process(reader);
+        if (parser.isSet(exportOption))
+            return exportData(parser.value(exportOption), parser.value(durationOption), parser.value(everyOption),
+                              parser.positionalArguments());
+        if (parser.isSet(durationOption) || parser.isSet(everyOption))
+            return fault("--duration and --every go with --export-data.");
+        scenarios = parser.positionalArguments();
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(KORVEL_VERSION);
     // Lets docks and compositors match the window to its desktop entry.

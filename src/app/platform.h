@@ -50,6 +50,9 @@ public:
     virtual void closeMessage() = 0;
     // Ends the program at once; no further handler runs.
     virtual void endProgram() = 0;
+    // Whether anyone reads the readouts and captions a tick writes: a run
+    // without a window has no one, so its ticks leave them unwritten.
+    virtual bool seen() const { return true; }
 };
 
 // The drawing surface `Picture1`. Coordinates are user units after setScale;
@@ -70,6 +73,9 @@ public:
     virtual void circle(double x, double y, double radius, Color color) = 0;
     // One point.
     virtual void pset(double x, double y, Color color) = 0;
+    // Whether anyone looks at the drawing: a run without a window draws no
+    // trail at all.
+    virtual bool seen() const { return true; }
 };
 
 // The timer `Timer1`: ticks every `interval` ms while enabled; 0 means none.

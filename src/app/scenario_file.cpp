@@ -1,7 +1,6 @@
 #include "app/scenario_file.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <nlohmann/json.hpp>
@@ -91,18 +90,9 @@ std::string optionalText(const Json& object, std::string_view key, std::string_v
     return value ? checkedText(*value, key, where) : std::string();
 }
 
-// Shortest text that reads back to the same double; "-0.0" keeps the sign
-// that an integer zero would lose.
-std::string numberText(double value) {
-    if (value == 0 && std::signbit(value)) return "-0.0";
-    std::array<char, 32> buffer{};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), written.ptr);
-}
-
 // A box may be given as a number by a hand that wrote the file.
 std::string panelText(const Json& value, std::string_view key) {
-    if (value.is_number()) return numberText(value.get<double>());
+    if (value.is_number()) return roundTripText(value.get<double>());
     return checkedText(value, key, "\"panel\"");
 }
 
@@ -180,7 +170,7 @@ Scenario readScenario(const Json& document) {
         const double number = version->is_number() ? version->get<double>() : 0;
         if (!(number >= 1 && number == std::trunc(number))) refuse("its \"version\" is not a whole number from 1 up");
         if (number > kScenarioVersion)
-            refuse("it is version " + numberText(number) + ", and this program reads up to version " +
+            refuse("it is version " + roundTripText(number) + ", and this program reads up to version " +
                    std::to_string(kScenarioVersion));
     }
     Scenario scenario = defaultScenario();
@@ -220,7 +210,7 @@ public:
         text_ += value;
     }
     void text(std::string_view key, std::string_view value) { raw(key, quoted(value)); }
-    void number(std::string_view key, double value) { raw(key, numberText(value)); }
+    void number(std::string_view key, double value) { raw(key, roundTripText(value)); }
     void flag(std::string_view key, bool value) { raw(key, value ? "true" : "false"); }
     std::string finish() { return std::move(text_) + "\n"; }
 

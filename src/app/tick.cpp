@@ -44,19 +44,20 @@ void Korvel::Timer1_Timer() {
     const ViewGeometry view(*screenScale);
     const double dt = s.tickElapsed * *timeFactor / kSubSteps;
     const StepConstants k = stepConstants(s, dt, *planetMass);
+    const bool drawn = p_.picture.seen();
     bool inRange = true;
     for (int i = 0; i < kSubSteps; ++i) {
         if (!advanceSubStep(s, k)) {
             inRange = false;
             break;
         }
-        drawTrailPoint(view);
+        if (drawn) drawTrailPoint(view);
     }
     // The caption would be rewritten in every sub-step; only the last text can
-    // ever be seen, so it is written once.
-    showDistance();
+    // ever be seen, so it is written once, and not at all when nobody reads it.
+    if (p_.controls.seen()) showDistance();
     if (s.secondPlanetOn) redrawSecondPlanet(view);
-    writeReadouts(*timeFactor);
+    if (p_.controls.seen()) writeReadouts(*timeFactor);
 
     if (!inRange) {
         cmd_stop_simulation_Click();

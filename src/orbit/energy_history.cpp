@@ -9,7 +9,11 @@ std::optional<EnergySample> energyOf(const SimulationState& state, const Planet&
     const double vx = state.velX[kCraft];
     const double vy = state.velY[kCraft];
     EnergySample sample{time, (vx * vx + vy * vy) / 2, 0};
-    const auto potential = [](double mu, double dx, double dy) { return mu == 0 ? 0.0 : -mu / std::hypot(dx, dy); };
+    // A square root is exact on every platform, where hypot is not: the same
+    // run gives the same energies on each.
+    const auto potential = [](double mu, double dx, double dy) {
+        return mu == 0 ? 0.0 : -mu / std::sqrt(dx * dx + dy * dy);
+    };
     sample.potential = potential(planet.mu(), state.posX[kCraft], state.posY[kCraft]);
     if (state.secondPlanetOn) {
         const Planet second{state.secondPlanetMass};

@@ -142,6 +142,13 @@ std::string numberText(double value, int digits) {
 
 std::string plainNumberText(double value) { return numberText(value, 15); }
 
+std::string roundTripText(double value) {
+    if (value == 0 && std::signbit(value)) return "-0.0";
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, written.ptr);
+}
+
 std::string shortNumberText(double value) { return numberText(static_cast<float>(value), 7); }
 
 }  // namespace korvel

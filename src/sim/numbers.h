@@ -42,6 +42,10 @@ std::string shortNumberText(double value);
 // Up to `digits` significant digits (1 to 17), no leading blank.
 std::string numberText(double value, int digits);
 
+// The shortest text that reads back to the same double, the same on every
+// platform; "-0.0" keeps the sign that an integer zero would lose.
+std::string roundTripText(double value);
+
 }  // namespace korvel
 
 namespace korvel {

@@ -30,6 +30,7 @@
 #include "app/panel.h"
 #include "orbit/elements.h"
 #include "qt_support.h"
+#include "sim/numbers.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/scenario_files.h"
@@ -95,6 +96,7 @@ private slots:
             {"menuFile", "actionSaveScenario", "Save Scenario\u2026", "Ctrl+S"},
             {"menuFile", "actionSavePicture", "Save Picture\u2026", "Ctrl+Shift+S"},
             {"menuFile", "actionCopyPicture", "Copy Picture", "Ctrl+Shift+C"},
+            {"menuFile", "actionExportData", "Export Data\u2026", "Ctrl+E"},
             {"menuFile", "actionQuit", "Quit", "Ctrl+Q"},
             {"menuView", "actionPredictedPath", "Predicted Path", "F2"},
             {"menuView", "actionOrbitData", "Orbit Data", "F3"},
@@ -415,6 +417,35 @@ private slots:
             if (bad.endsWith("broken.korvel")) QVERIFY(w.messageBox()->text().contains("line 2, column"));
         }
         QVERIFY(!other.scenarios().recent().contains(dir.filePath("missing.korvel")));
+    }
+
+    void exportDataWritesTheRunSoFarWhileItGoesOn() {
+        MainWindow m;
+        KorvelWindow& w = m.korvel();
+        click(w, "runSImulation");
+        action(m, "actionExportData")->trigger();
+        auto* dialog = m.findChild<QFileDialog*>("exportDataDialog");
+        QVERIFY(dialog && dialog->isVisible() && dialog->iconProvider());
+        const std::uint64_t ticks = w.tickCount();
+        QTRY_VERIFY(w.tickCount() > ticks + 3);
+        // The semicolon style, chosen in the dialog; the last row is the
+        // state at this moment.
+        QTemporaryDir dir;
+        dialog->selectNameFilter(dialog->nameFilters().at(1));
+        dialog->setDirectory(dir.path());
+        static_cast<QDialog*>(dialog)->accept();
+        QFile file(dir.filePath("korvel-run.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QVERIFY(lines.size() > 3);
+        std::string x = korvel::roundTripText(w.core().state().posX[korvel::kCraft]);
+        std::replace(x.begin(), x.end(), '.', ',');
+        QCOMPARE(lines.at(lines.size() - 2).split(';').at(1), QByteArray::fromStdString(x));
+        // A file that cannot be written is named, with the reason.
+        const QString bad = dir.filePath("no folder/run.csv");
+        QVERIFY(!m.exportData(bad, korvel::CsvStyle::Comma));
+        QVERIFY2(w.messageBox()->text().contains(QDir::toNativeSeparators(bad) + "\": "),
+                 qPrintable(w.messageBox()->text()));
     }
 
     void quitOrCloseEndsTheProgram() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/headless_run.h"
 #include "app/korvel.h"
 #include "orbit/prediction.h"
 
@@ -73,12 +74,8 @@ public:
     bool isEnabled = true;  // created enabled, with no interval
 };
 
-class SetClock : public Clock {
-public:
-    double now() const override { return reading; }
-    double timeOfDay() const override { return 43200.5; }
-    double reading = 100;
-};
+// The exact clock runs without a window use.
+using korvel::SetClock;
 
 // Gives the scripted values in turn, then `fallback` for ever.
 class ScriptedRandom : public RandomSource {

@@ -83,7 +83,9 @@ one has started. <b>Open Recent</b> lists the last eight files; <b>Examples</b> 
 with a note on what to try. A file can also be dropped on the window, or named on the command line. A
 file that cannot be opened is named with its fault, and nothing changes.</p>
 <p><b>File &gt; Save Picture</b> (Ctrl+Shift+S) saves what the drawing shows, path included, as a PNG;
-<b>Copy Picture</b> puts it on the clipboard.</p>
+<b>Copy Picture</b> puts it on the clipboard. <b>Export Data</b> (Ctrl+E) writes the run so far as CSV
+for a spreadsheet: time, position, velocity, distance, speed, the energies per kilogram and what
+happened, with commas, or with semicolons and decimal commas.</p>
 )";
 
 ScreenRect screenRect(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }

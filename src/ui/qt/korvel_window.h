@@ -12,6 +12,7 @@
 
 #include "app/korvel.h"
 #include "app/platform.h"
+#include "app/run_history.h"
 #include "app/window_layout.h"
 #include "ui/qt/picture_box.h"
 #include "ui/qt/qt_platform.h"
@@ -55,6 +56,9 @@ public:
 
     // The button that fires `burn`.
     QWidget* burnButton(Burn burn) const;
+    // The run so far, as Export Data writes it; its last row is the state the
+    // readouts show.
+    const RunHistory& history() const { return recorder_.history(); }
 
     // One tick as the timer delivers it; its texts reach the widgets at
     // display pace.
@@ -123,6 +127,7 @@ private:
     QtClock clock_;
     MtRandom random_;
     std::unique_ptr<Korvel> core_;
+    RunRecorder recorder_;
     OperatorMessage* message_ = nullptr;
     bool ended_ = false;
 };

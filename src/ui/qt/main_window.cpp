@@ -91,6 +91,9 @@ QMenu* MainWindow::buildFileMenu() {
     connect(addItem(file, "actionCopyPicture", "Copy Picture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
                     "Copy Picture to the clipboard"),
             &QAction::triggered, this, &MainWindow::copyPicture);
+    connect(addItem(file, "actionExportData", "Export Data\u2026", QKeySequence(Qt::CTRL | Qt::Key_E),
+                    "Export Data\u2026 (the run so far as CSV, for a spreadsheet)"),
+            &QAction::triggered, this, &MainWindow::askToExportData);
     file->addSeparator();
     // Exactly what the "Quit" button does.
     connect(addItem(file, "actionQuit", "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), "Quit, like the \"Quit\" button"),
@@ -175,8 +178,7 @@ bool MainWindow::savePicture(const QString& fileName) {
 void MainWindow::copyPicture() { QGuiApplication::clipboard()->setImage(picture()); }
 
 void MainWindow::askToSavePicture() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    const QString folder = existingFolder(QStandardPaths::PicturesLocation);
     auto* dialog =
         new QFileDialog(this, "Save Picture", QDir(folder).filePath("korvel-orbit.png"), "PNG images (*.png)");
     dialog->setObjectName("savePictureDialog");
@@ -210,6 +212,36 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (file.isEmpty()) return;
     event->acceptProposedAction();
     openScenarioFile(file);
+}
+
+namespace {
+constexpr const char* kCommaFilter = "CSV (*.csv)";
+constexpr const char* kSemicolonFilter = "CSV, semicolons and decimal commas (*.csv)";
+}  // namespace
+
+bool MainWindow::exportData(const QString& fileName, CsvStyle style) {
+    const QString why = writeWhole(fileName, csvText(korvel_->history().rows(), style));
+    if (why.isEmpty()) return true;
+    korvel_->showMessage(QString("The data could not be exported to \"%1\": %2.")
+                             .arg(QDir::toNativeSeparators(fileName), why)
+                             .toStdString());
+    return false;
+}
+
+void MainWindow::askToExportData() {
+    const QString folder = existingFolder(QStandardPaths::DocumentsLocation);
+    auto* dialog = new QFileDialog(this, "Export Data", QDir(folder).filePath("korvel-run.csv"));
+    dialog->setObjectName("exportDataDialog");
+    dialog->setNameFilters({kCommaFilter, kSemicolonFilter});
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix("csv");
+    neverReadContents(dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& name) {
+        exportData(name, dialog->selectedNameFilter() == kSemicolonFilter ? CsvStyle::Semicolon : CsvStyle::Comma);
+    });
+    // open(), not exec(): the ticks go on while the operator chooses.
+    dialog->open();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

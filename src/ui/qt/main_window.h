@@ -9,6 +9,8 @@
 
 #include <functional>
 
+#include "app/data_csv.h"
+
 class QAction;
 class QMenu;
 
@@ -36,6 +38,12 @@ public:
     void copyPicture();
     // Asks where to save, without stopping the run.
     void askToSavePicture();
+
+    // Writes the run so far as CSV, whole or not at all; a file that cannot
+    // be written is named in a message with the reason.
+    bool exportData(const QString& fileName, CsvStyle style);
+    // Asks where to export, without stopping the run.
+    void askToExportData();
 
     // Opens a scenario file as the operator would; one that does not open is
     // named in a message, and nothing changes.

@@ -1,8 +1,10 @@
 #include "ui/qt/safe_file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QMimeDatabase>
+#include <QSaveFile>
 
 namespace korvel::qt {
 
@@ -25,6 +27,20 @@ void neverReadContents(QFileDialog* dialog) {
     // The dialog keeps the provider but does not own it.
     static NameOnlyIconProvider provider;
     dialog->setIconProvider(&provider);
+}
+
+QString existingFolder(QStandardPaths::StandardLocation location) {
+    const QString folder = QStandardPaths::writableLocation(location);
+    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
+}
+
+QString writeWhole(const QString& fileName, std::string_view bytes) {
+    QSaveFile file(fileName);
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes.data(), size) == size && file.commit()) return {};
+    const QString why = file.errorString();
+    file.cancelWriting();
+    return why;
 }
 
 }  // namespace korvel::qt

@@ -2,8 +2,13 @@
 // File dialogs that never read a file's contents. Qt's own dialog asks what
 // type each file is, and by default finds out by reading it: a FIFO, or a
 // file such as /proc/kmsg, blocks that read for ever, and the program with it.
+// Beside them, where such a dialog starts and how its file is written.
 
 #include <QAbstractFileIconProvider>
+#include <QStandardPaths>
+#include <QString>
+
+#include <string_view>
 
 class QFileDialog;
 
@@ -19,5 +24,13 @@ public:
 
 // Makes `dialog` one that judges files by their names only.
 void neverReadContents(QFileDialog* dialog);
+
+// The platform's folder of that kind where it exists, else the home folder:
+// where a file dialog starts.
+QString existingFolder(QStandardPaths::StandardLocation location);
+
+// Writes the bytes aside and puts them in place whole, so that a failure
+// leaves any old file as it was. Gives why it failed, or nothing.
+QString writeWhole(const QString& fileName, std::string_view bytes);
 
 }  // namespace korvel::qt

@@ -9,7 +9,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QMenu>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -28,11 +27,6 @@ constexpr int kLargestDrawingSide = 8192;
 QSettings programSettings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "korvel", "korvel"); }
 
 QString shownName(const QString& fileName) { return QFileInfo(fileName).fileName(); }
-
-QString documentsFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
-}
 
 // Reads a whole file, or says why not. Only a regular file that is not empty
 // is read, and no more of it than a scenario may hold: a device or a pipe
@@ -127,15 +121,11 @@ bool ScenarioFiles::save(const QString& requested) {
     if (scenario.run) scenario.run->drawingPng = encodeDrawing(korvel_.picture().image());
     const std::string text = scenarioText(scenario);
 
-    // Written aside and put in place whole, so a failure leaves any old file.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(text.data(), static_cast<qint64>(text.size())) == qint64(text.size()) && file.commit()) {
+    const QString why = writeWhole(fileName, text);
+    if (why.isEmpty()) {
         remember(fileName);
         return true;
     }
-    const QString why = file.errorString();
-    file.cancelWriting();
     korvel_.showMessage(QString("The scenario could not be saved as \"%1\": %2.")
                             .arg(QDir::toNativeSeparators(fileName), why)
                             .toStdString());
@@ -143,7 +133,8 @@ bool ScenarioFiles::save(const QString& requested) {
 }
 
 void ScenarioFiles::askToOpen() {
-    auto* dialog = new QFileDialog(owner_, "Open Scenario", documentsFolder(), kNameFilters);
+    auto* dialog =
+        new QFileDialog(owner_, "Open Scenario", existingFolder(QStandardPaths::DocumentsLocation), kNameFilters);
     dialog->setObjectName("openScenarioDialog");
     dialog->setFileMode(QFileDialog::ExistingFile);
     neverReadContents(dialog);
@@ -155,8 +146,9 @@ void ScenarioFiles::askToOpen() {
 
 void ScenarioFiles::askToSave() {
     const QString name = title_.empty() ? QString("korvel-scenario") : QString::fromStdString(title_);
-    auto* dialog =
-        new QFileDialog(owner_, "Save Scenario", QDir(documentsFolder()).filePath(name + ".korvel"), kNameFilters);
+    auto* dialog = new QFileDialog(owner_, "Save Scenario",
+                                   QDir(existingFolder(QStandardPaths::DocumentsLocation)).filePath(name + ".korvel"),
+                                   kNameFilters);
     dialog->setObjectName("saveScenarioDialog");
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("korvel");

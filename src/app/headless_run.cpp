@@ -1,0 +1,140 @@
+#include "app/headless_run.h"
+
+#include <array>
+#include <cmath>
+
+#include "app/korvel.h"
+
+namespace korvel {
+namespace {
+
+// Keeps the texts the handlers read back, and the last message; nobody reads
+// the readouts.
+class UnseenControls : public Controls {
+public:
+    std::string text(ControlArray array, int index) const override { return texts(array).at(index); }
+    void setText(ControlArray array, int index, std::string_view text) override { texts(array).at(index) = text; }
+    void place(ControlArray, int, const TwipsRect&) override {}
+    void showMessage(std::string_view message) override { lastMessage = message; }
+    void closeMessage() override {}
+    void endProgram() override {}
+    bool seen() const override { return false; }
+
+    std::string lastMessage;
+
+private:
+    std::array<std::string, kBoxCount>& texts(ControlArray array) const {
+        return array == ControlArray::txt_masses ? boxes_ : array == ControlArray::lbl_mass_id ? labels_ : bank_;
+    }
+    // Wider than any array, so one type serves all three.
+    mutable std::array<std::string, kBoxCount> boxes_, labels_, bank_;
+};
+
+class UnseenSurface : public Surface {
+public:
+    void setBackColor(Color) override {}
+    void setScale(double, double) override {}
+    void setFillStyle(int) override {}
+    void setFillColor(Color) override {}
+    void circle(double, double, double, Color) override {}
+    void pset(double, double, Color) override {}
+    bool seen() const override { return false; }
+};
+
+class HeadlessTimer : public Timer {
+public:
+    void setInterval(int) override {}
+    void setEnabled(bool enabled) override { enabled_ = enabled; }
+    bool enabled() const override { return enabled_; }
+
+private:
+    bool enabled_ = true;
+};
+
+// The trail's gaps are all the random source decides, and nothing is drawn.
+class NoRandom : public RandomSource {
+public:
+    void seed(double) override {}
+    float next() override { return 0.5f; }
+};
+
+// A run that would take longer than this many ticks (about a day of
+// computing) is refused rather than started.
+constexpr double kMostTicks = 1e11;
+// Progress is told this many ticks apart.
+constexpr std::uint64_t kProgressTicks = 1 << 16;
+
+}  // namespace
+
+HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& request, const HeadlessSink& sink) {
+    UnseenControls controls;
+    UnseenSurface picture;
+    HeadlessTimer timer;
+    SetClock clock;
+    NoRandom random;
+    clock.reading = 0;
+    Korvel korvel(Platform{controls, picture, timer, clock, random});
+    korvel.Form_Load();
+
+    HeadlessOutcome outcome;
+    if (scenario.run) {
+        if (const auto fault = runFault(*scenario.run)) {
+            outcome.fault = "the kept run cannot go on: " + *fault + ".";
+            return outcome;
+        }
+        korvel.openScenario(scenario);
+        korvel.cmd_continue_Click();
+    } else {
+        korvel.openScenario(scenario);
+        korvel.runSImulation_Click();
+        if (!korvel.settings()) {
+            outcome.fault = controls.lastMessage;
+            return outcome;
+        }
+    }
+    // The run started, or was opened and went on at once: one row for both.
+    const RunEvent first = korvel.drainEvents().front();
+    const double factor = korvel.settings()->timeFactor;
+    const orbit::Planet planet{korvel.settings()->planetMass};
+    if (factor == 0) {
+        outcome.fault = "the time factor is 0, so no simulated time passes.";
+        return outcome;
+    }
+    const double ticksNeeded = std::ceil(request.duration / (std::abs(factor) / 1000));
+    if (!(ticksNeeded <= kMostTicks)) {
+        outcome.fault = "the run would take " + std::to_string(ticksNeeded) +
+                        " ticks at this time factor; choose a shorter duration.";
+        return outcome;
+    }
+
+    const auto give = [&](double time, RowEvent event) {
+        if (const auto row = dataRow(korvel.state(), planet, time, event)) sink.row(*row);
+    };
+    const double start = first.simulatedTime;
+    give(start, *rowEvent(first));
+    double nextRow = 1;  // in multiples of `every`
+    for (std::uint64_t k = 1;; ++k) {
+        // Each reading from the tick count, so that no error adds up.
+        clock.reading = static_cast<double>(k) / 1000;
+        korvel.Timer1_Timer();
+        outcome.ticks = k;
+        // Simulated time on the exact clock: k ms at the time factor.
+        const double passed = static_cast<double>(k) * factor / 1000;
+        const double elapsed = std::abs(passed);
+        if (korvel.paused()) {
+            outcome.stopped = controls.lastMessage;
+            give(start + passed, RowEvent{RowEvent::Kind::Paused});
+            break;
+        }
+        const bool last = elapsed >= request.duration;
+        if (last || elapsed >= nextRow * request.every) {
+            give(start + passed, {});
+            nextRow = std::floor(elapsed / request.every) + 1;
+        }
+        if (last) break;
+        if (sink.progress && k % kProgressTicks == 0) sink.progress(static_cast<double>(k) / ticksNeeded);
+    }
+    return outcome;
+}
+
+}  // namespace korvel
