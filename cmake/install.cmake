@@ -26,6 +26,9 @@ install(FILES ${korvel_data}/${KORVEL_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${korvel_generated}/${KORVEL_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The scenario file type; Debian's shared-mime-info picks it up by a trigger.
+install(FILES ${korvel_data}/${KORVEL_APP_ID}.mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${KORVEL_APP_ID}.xml)
 install(FILES ${korvel_data}/icons/${KORVEL_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # The scalable icon blurs at the smallest sizes; these are drawn for them.

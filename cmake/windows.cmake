@@ -89,12 +89,32 @@ set(CPACK_NSIS_DEFINES "Unicode true\nTarget amd64-unicode")
 # CPack reads these commands once more as CMake strings: hence \\\" for a
 # quote and \\\\ for a backslash.
 set(korvel_uninstall_key "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}")
+# Scenario files open in the program, with its icon: the extension names a
+# type of ours, and the type says how to open and show it. SHChangeNotify
+# tells Explorer that associations changed, so icons change at once.
+set(korvel_classes "Software\\\\Classes")
+set(korvel_scenario_type Korvel.Scenario)
+set(korvel_scenario_key "${korvel_classes}\\\\${korvel_scenario_type}")
+set(korvel_exe "$INSTDIR\\\\korvel.exe")
+set(korvel_notify "System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
   WriteRegDWORD SHCTX \\\"${korvel_uninstall_key}\\\" \\\"NoModify\\\" 1
-  WriteRegDWORD SHCTX \\\"${korvel_uninstall_key}\\\" \\\"NoRepair\\\" 1")
-# The generic uninstaller leaves the vendor's key behind, empty.
+  WriteRegDWORD SHCTX \\\"${korvel_uninstall_key}\\\" \\\"NoRepair\\\" 1
+  WriteRegStr SHCTX \\\"${korvel_classes}\\\\.korvel\\\" \\\"\\\" \\\"${korvel_scenario_type}\\\"
+  WriteRegStr SHCTX \\\"${korvel_classes}\\\\.korvel\\\" \\\"Content Type\\\" \\\"application/x-korvel-scenario\\\"
+  WriteRegStr SHCTX \\\"${korvel_scenario_key}\\\" \\\"\\\" \\\"Korvel Simulation scenario\\\"
+  WriteRegStr SHCTX \\\"${korvel_scenario_key}\\\\DefaultIcon\\\" \\\"\\\" \\\"${korvel_exe},0\\\"
+  WriteRegStr SHCTX \\\"${korvel_scenario_key}\\\\shell\\\\open\\\\command\\\" \\\"\\\" '\\\"${korvel_exe}\\\" \\\"%1\\\"'
+  ${korvel_notify}")
+# The generic uninstaller leaves the vendor's key behind, empty. The extension
+# goes only while it is still ours: another program may have taken it since.
 set(korvel_vendor_key "Software\\\\${CPACK_PACKAGE_VENDOR}")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
   DeleteRegKey SHCTX \\\"${korvel_vendor_key}\\\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}\\\"
-  DeleteRegKey /ifempty SHCTX \\\"${korvel_vendor_key}\\\"")
+  DeleteRegKey /ifempty SHCTX \\\"${korvel_vendor_key}\\\"
+  ReadRegStr $0 SHCTX \\\"${korvel_classes}\\\\.korvel\\\" \\\"\\\"
+  StrCmp $0 \\\"${korvel_scenario_type}\\\" 0 +2
+    DeleteRegKey SHCTX \\\"${korvel_classes}\\\\.korvel\\\"
+  DeleteRegKey SHCTX \\\"${korvel_scenario_key}\\\"
+  ${korvel_notify}")
 include(CPack)

@@ -21,8 +21,9 @@ korvel_packages=(
   clang-format
   # docs/plot_data.py, which draws a run's exported data.
   python3-matplotlib
-  # The package checks; devscripts has hardening-check.
-  lintian desktop-file-utils appstream devscripts
+  # The package checks; devscripts has hardening-check; the scenario type is
+  # read as a desktop would, with shared-mime-info and GLib's gio.
+  lintian desktop-file-utils appstream devscripts shared-mime-info libglib2.0-bin
   "${korvel_wine_test_packages[@]}"
 )
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program and makes its installer and portable zip,
 # then checks both under wine on a virtual X server: the installer installs
-# silently, the installed program's window shows and runs, a newer version
-# installs over it as one folder and one entry, the uninstaller leaves no file
-# or registry key behind, and the unpacked zip runs too; a run without a
-# window writes the very bytes the Debian build writes. The window's Qt tests,
+# silently and ties .korvel files to the installed program, its window shows
+# and runs, a newer version installs over it as one folder and one entry, the
+# uninstaller leaves no file, registry key or association behind, and the
+# unpacked zip runs too; a run without a window writes the very bytes the
+# Debian build writes. The window's Qt tests,
 # built for Windows, run there on the Windows platform plugin. The last two
 # lines printed are the paths of the installer and the zip. KORVEL_WINE_SHOT
 # names a PNG file to keep the screenshot of the installed program's run in.
@@ -59,6 +60,20 @@ grep -q "DisplayVersion.*$version" <<<"$listed" || fail "the installed programs 
 for flag in NoModify NoRepair; do
     grep -Eq "$flag +REG_DWORD +0x1" <<<"$listed" || fail "$flag is not the number 1: $(grep "$flag" <<<"$listed")"
 done
+# Scenario files open in the installed program, with its icon.
+classes='HKLM\Software\Classes'
+default_value() { headless reg query "$classes\\$1" /ve | tr -d '\r' | sed -nE 's/^ +\(Default\) +REG_SZ +//p'; }
+check_association() {
+    local exe='C:\Program Files\Korvel Simulation\korvel.exe' type command icon
+    type=$(default_value .korvel)
+    command=$(default_value 'Korvel.Scenario\shell\open\command')
+    icon=$(default_value 'Korvel.Scenario\DefaultIcon')
+    echo ".korvel: type $type, opened by $command, icon $icon"
+    [ "$type" = Korvel.Scenario ] || fail ".korvel is not a Korvel.Scenario: '$type'"
+    [ "$command" = "\"$exe\" \"%1\"" ] || fail "a .korvel file is not opened by \"$exe\" \"%1\": '$command'"
+    [ "$icon" = "$exe,0" ] || fail "a .korvel file does not show the icon of $exe: '$icon'"
+}
+check_association
 sh tests/e2e/window_check.sh --run "$folder/korvel.exe" "${KORVEL_WINE_SHOT:-}"
 
 headless "$upgrade" /S
@@ -68,13 +83,16 @@ shown=$(entry | sed -n 's/.*DisplayVersion *REG_SZ *//p' | tr '\n' ' ')
 echo "Upgrade from $version to $newer: $folders install folder(s), $entries entry(ies) among the installed programs, version shown: $shown"
 [ "$entries" -eq 1 ] && [ "$folders" -eq 1 ] && [ "$shown" = "$newer " ] || fail "the upgrade left more than one, or not the newer"
 [ -f "$folder/korvel.exe" ] || fail "the upgrade left no korvel.exe in $folder"
+check_association
 
 headless "$folder/Uninstall.exe" /S
 [ ! -e "$folder" ] || fail "the uninstaller left $(find "$folder" | head -n 5)"
 [ ! -e "$menu" ] || fail "the uninstaller left the Start menu folder"
 ! grep -q "Korvel Simulation" <<<"$(installed_programs)" || fail "still among the installed programs"
-software=$(headless reg query 'HKLM\Software' | tr -d '\r')
-! grep -qi "korvel" <<<"$software" || fail "the uninstaller left $(grep -i korvel <<<"$software")"
+for key in 'HKLM\Software' "$classes"; do
+    software=$(headless reg query "$key" | tr -d '\r')
+    ! grep -qi "korvel" <<<"$software" || fail "the uninstaller left $(grep -i korvel <<<"$software")"
+done
 
 unzip -q "$zip" -d "$work/unpacked"
 sh tests/e2e/window_check.sh --run "$work/unpacked/$(basename "$zip" .zip)/korvel.exe"

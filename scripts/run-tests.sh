@@ -65,13 +65,14 @@ done
 id=$(basename "$unpacked"/usr/share/applications/*.desktop .desktop)
 listing=$(dpkg-deb -c "$deb")
 for file in usr/bin/korvel usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
-            usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/man/man1/korvel.1.gz \
-            usr/share/doc/korvel/copyright; do
+            usr/share/mime/packages/$id.xml usr/share/icons/hicolor/scalable/apps/$id.svg \
+            usr/share/man/man1/korvel.1.gz usr/share/doc/korvel/copyright; do
     grep -q " \./$file\$" <<<"$listing" || { echo "FAIL: the package lacks $file"; exit 1; }
 done
 complaints=$(desktop-file-validate "$unpacked/usr/share/applications/$id.desktop" | grep -v ': hint: ' || true)
 [ -z "$complaints" ] || { echo "FAIL: $complaints"; exit 1; }
 appstreamcli validate --no-net "$unpacked/usr/share/metainfo/$id.metainfo.xml"
+sh tests/e2e/scenario_type_check.sh "$unpacked"
 sh tests/e2e/window_check.sh "$unpacked/usr/bin/korvel"
 echo "package check passed"
 
