@@ -124,6 +124,7 @@ TEST(ScenarioTest, EveryFaultIsNamedAndGivesNoScenario) {
         {with("\"clock\": ", "\"clock\": -"), "clock is not a time"},
         {with("\"x\": ", "\"x\": \"1\", \"was\": ", "\"craft\""), "\"x\" in \"craft\" is not a number"},
         {with("\"drawing\": \"", "\"drawing\": \"*"), "not base64"},
+        {with("\"drawing\": \"", "\"drawing\": \"TW=E"), "not base64"},
         {with("\"rings\": [", "\"rings\": [1, "), "a list of 10 numbers"},
     };
     for (const auto& c : cases) {
@@ -133,13 +134,6 @@ TEST(ScenarioTest, EveryFaultIsNamedAndGivesNoScenario) {
     }
     EXPECT_EQ(refusalMessage("a.korvel", "it is not JSON"),
               "\"a.korvel\" was not opened: it is not JSON. Nothing was changed.");
-}
-
-TEST(ScenarioTest, Base64RoundTripsEveryLengthAndRefusesWhatIsNot) {
-    std::string bytes;
-    for (int n = 0; n < 7; ++n, bytes += static_cast<char>(250 - 37 * n)) EXPECT_EQ(fromBase64(toBase64(bytes)), bytes);
-    EXPECT_EQ(toBase64("Ma"), "TWE=");
-    for (const char* bad : {"TWE", "TW=E", "T===", "TWE=TWE=", "TW\x01="}) EXPECT_FALSE(fromBase64(bad)) << bad;
 }
 
 // The examples that ship, by file name, read from the source tree.
