@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QDropEvent>
 #include <QEnterEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -379,7 +381,15 @@ private slots:
         MainWindow other;
         other.show();
         KorvelWindow& w = other.korvel();
-        QVERIFY(other.openScenarioFile(kept + ".korvel"));
+        // Dropped on the window, as from a file manager.
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(kept + ".korvel")});
+        QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&other, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&other, &drop);
+        QVERIFY(drop.isAccepted());
         const auto pixels = [](KorvelWindow& k) { return k.picture().image().convertToFormat(QImage::Format_RGB32); };
         QCOMPARE(pixels(w), pixels(m.korvel()));
         QVERIFY(w.core().paused());
