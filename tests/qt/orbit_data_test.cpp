@@ -114,15 +114,20 @@ private slots:
         QVERIFY(label(w, "orbitWarning")->text().isEmpty() || label(w, "orbitWarning")->isHidden());
         QVERIFY(label(w, "orbitPeriapsisPreview")->isHidden());
 
-        // A preview shows beside, and goes.
+        // A preview shows beside, and goes; the window widens for it and
+        // narrows again.
+        w.show();
+        const int restWidth = w.width();
         OrbitFigures after = f;
         after.eccentricity = 0.25;
         w.showFigures(f, after, Planet{1}, std::nullopt, false);
+        QVERIFY(w.width() > restWidth);
         QVERIFY(!label(w, "orbitEccentricityPreview")->isHidden());
         QCOMPARE(lead(w, "orbitEccentricityPreview"), 0.25);
         QCOMPARE(lead(w, "orbitEccentricity"), 0.1);
         w.showFigures(f, std::nullopt, Planet{1}, std::nullopt, false);
         QVERIFY(label(w, "orbitEccentricityPreview")->isHidden());
+        QCOMPARE(w.width(), restWidth);
 
         QSignalSpy closed(&w, &OrbitDataWindow::closed);
         w.show();
