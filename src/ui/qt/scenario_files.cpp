@@ -211,8 +211,10 @@ void ScenarioFiles::fillExamplesMenu(QMenu* menu) {
         if (!read.scenario) continue;
         QAction* action = menu->addAction(QString::fromStdString(read.scenario->title));
         action->setObjectName("example-" + info.completeBaseName());
-        action->setToolTip(QString::fromStdString(read.scenario->description));
-        action->setStatusTip(action->toolTip());
+        const QString description = QString::fromStdString(read.scenario->description);
+        // As rich text, so that the tooltip wraps rather than running off the screen.
+        action->setToolTip("<p>" + description.toHtmlEscaped() + "</p>");
+        action->setStatusTip(description);
         connect(action, &QAction::triggered, this, [this, path = info.filePath()] { openExample(path); });
     }
     menu->setToolTipsVisible(true);
