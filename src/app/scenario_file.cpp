@@ -98,8 +98,10 @@ std::string panelText(const Json& value, std::string_view key) {
 
 constexpr std::array<const char*, 4> kSettingNames = {"planet mass", "time factor", "screen scale", "init ang pos"};
 
-std::array<std::string*, 4> settingTexts(SimulationState& s) {
-    return {&s.planetMass, &s.timeFactor, &s.screenScale, &s.startAngle};
+// The state's snapshot texts, in the order of their names above; const or not.
+template <typename State>
+auto settingTexts(State& s) {
+    return std::array{&s.planetMass, &s.timeFactor, &s.screenScale, &s.startAngle};
 }
 
 void readBody(const Json& body, std::string_view where, SimulationState& s, int index) {
@@ -257,7 +259,7 @@ void writeBody(JsonWriter& out, const SimulationState& s, int index) {
 }
 
 void writeRun(JsonWriter& out, const SavedRun& run) {
-    SimulationState s = run.state;
+    const SimulationState& s = run.state;
     out.open("run", '{');
     out.number("clock", run.runClock);
     out.number("since last tick", run.sinceLastTick);
