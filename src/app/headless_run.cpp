@@ -1,5 +1,6 @@
 #include "app/headless_run.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -92,8 +93,10 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
             return outcome;
         }
     }
-    // The run started, or was opened and went on at once: one row for both.
-    const RunEvent first = korvel.drainEvents().front();
+    // The run started, or was opened and went on at once: one row for both,
+    // from the first event that makes one (opening a panel makes none).
+    const std::vector<RunEvent> events = korvel.drainEvents();
+    const RunEvent first = *std::find_if(events.begin(), events.end(), [](const RunEvent& e) { return rowEvent(e); });
     const double factor = korvel.settings()->timeFactor;
     const orbit::Planet planet{korvel.settings()->planetMass};
     if (factor == 0) {
@@ -118,17 +121,17 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
         clock.reading = static_cast<double>(k) / 1000;
         korvel.Timer1_Timer();
         outcome.ticks = k;
-        // Simulated time on the exact clock: k ms at the time factor.
-        const double passed = static_cast<double>(k) * factor / 1000;
-        const double elapsed = std::abs(passed);
+        // Every row at its state's own moment.
+        const double time = korvel.simulatedTime();
+        const double elapsed = std::abs(time - start);
         if (korvel.paused()) {
             outcome.stopped = controls.lastMessage;
-            give(start + passed, RowEvent{RowEvent::Kind::Paused});
+            give(time, RowEvent{RowEvent::Kind::Paused});
             break;
         }
         const bool last = elapsed >= request.duration;
         if (last || elapsed >= nextRow * request.every) {
-            give(start + passed, {});
+            give(time, {});
             nextRow = std::floor(elapsed / request.every) + 1;
         }
         if (last) break;

@@ -75,18 +75,19 @@ void Korvel::drawWorldCircle(const ViewGeometry& view, double x, double y, doubl
 }
 
 double Korvel::simulatedTime() const {
-    if (!settings_) return 0;
-    const double now = paused() ? state_.pauseStart : p_.clock.now();
-    return (now - state_.runStartTime) * settings_->timeFactor;
+    // 0 itself at the start, never -0 when time runs backwards.
+    if (!settings_ || subStepsRun_ == 0) return 0;
+    // The time factor divided last, so that whole seconds stay whole.
+    return static_cast<double>(subStepsRun_) * settings_->timeFactor / kSubStepsPerSecond;
 }
 
-double Korvel::subStepLength() const { return settings_ ? state_.tickElapsed * settings_->timeFactor / kSubSteps : 0; }
+double Korvel::subStepLength() const { return settings_ ? settings_->timeFactor / kSubStepsPerSecond : 0; }
 
 RunEvent& Korvel::happened(RunEvent::Kind kind) {
     RunEvent& event = events_.emplace_back();
     event.kind = kind;
-    // A run starts its clock at 0, whatever the real clock read meanwhile.
-    event.simulatedTime = kind == RunEvent::Kind::RunStarted ? 0 : simulatedTime();
+    // The state's own moment, so that an event's time and state agree.
+    event.simulatedTime = simulatedTime();
     return event;
 }
 

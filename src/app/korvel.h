@@ -5,6 +5,7 @@
 // Views read the run through the typed read side below and drain the events;
 // they never parse the state's texts or compare copies of it.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,8 +48,18 @@ struct RunSettings {
 
 class Korvel {
 public:
-    // The sub-steps a tick divides its time into.
+    // The sub-steps of a nominal 1 ms tick. A sub-step has a fixed length:
+    // the time factor times 10 µs of real time, so that a run's path does not
+    // depend on how regularly the ticks come.
     static constexpr int kSubSteps = 100;
+    static constexpr double kSubStepsPerSecond = 1000.0 * kSubSteps;
+    // A tick runs at most a second of sub-steps; a longer wait (a suspended
+    // machine, a debugger) counts beyond that as a pause.
+    static constexpr std::int64_t kMostSubStepsPerTick = 100'000;
+    // The whole sub-steps that `seconds` of real time hold. A reading a hair
+    // short of a whole number, as the clock's rounding leaves it, counts as
+    // that number.
+    static std::int64_t subStepsIn(double seconds);
 
     explicit Korvel(const Platform& platform);
 
@@ -65,9 +76,10 @@ public:
 
     // Scenarios. The panel as typed, with the run from its start on.
     Scenario scenario() const;
-    // Writes the panel texts into the boxes as if typed; a run (checked by
-    // runFault first) comes back paused, as it was kept. The drawing is the
-    // caller's.
+    // Without a run: a fresh start, as when the program starts (no run, a
+    // clear drawing, no second planet, no size chosen), with the scenario's
+    // texts in the boxes. With a run (checked by runFault first): that run
+    // comes back paused, as it was kept; its drawing is the caller's.
     void openScenario(const Scenario& scenario);
 
     SimulationState& state() { return state_; }
@@ -79,12 +91,15 @@ public:
     // Whether the run is paused (by "pause simulation" or a motion out of
     // range); before any run, too.
     bool paused() const { return !p_.timer.enabled(); }
-    // Simulated seconds since the run started, as the "realtime interval"
-    // readout counts them; a pause stops them. 0 before any run.
+    // The moment the craft's state stands at: simulated seconds since the run
+    // started, the sub-steps run so far times their length. The "realtime
+    // interval" readout, read off the clock, is at most one sub-step ahead.
+    // 0 before any run.
     double simulatedTime() const;
-    // How long in simulated seconds the last tick's sub-steps each were; 0
-    // before any run.
+    // How long each sub-step is, simulated seconds; 0 before any run.
     double subStepLength() const;
+    // Sub-steps run since the run started.
+    std::int64_t subStepsRun() const { return subStepsRun_; }
     // Whether anything happened since the events were last drained.
     bool hasEvents() const { return !events_.empty(); }
     // What happened since the last drain, oldest first; the list is then empty.
@@ -98,6 +113,13 @@ private:
     void drawDottedCircle(const ViewGeometry& view, double radius);
     // Takes the run's snapshot of the panel, places the craft, starts the clocks.
     void startCraft(const RunParameters& run);
+
+    // How many sub-steps this tick runs: those the clock holds since the
+    // last, at most a second of them; a longer wait shifts the run's clocks
+    // as a pause does.
+    std::int64_t subStepsDue();
+    // Back to the state the program starts in, the panel aside.
+    void startAfresh();
 
     // Display steps of the tick.
     void showDistance();
@@ -138,6 +160,7 @@ private:
     std::optional<RunSettings> settings_;
     // The screen scale "Run Simulation" last set the picture up with.
     std::optional<double> pictureScale_;
+    std::int64_t subStepsRun_ = 0;
     std::vector<RunEvent> events_;
 };
 

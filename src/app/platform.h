@@ -55,6 +55,10 @@ public:
     virtual bool seen() const { return true; }
 };
 
+// Fill styles of the drawing surface.
+constexpr int kFillSolid = 0;
+constexpr int kFillHollow = 1;
+
 // The drawing surface `Picture1`. Coordinates are user units after setScale;
 // anything off the surface, however far, is clipped.
 class Surface {

@@ -25,6 +25,7 @@ struct RunEvent {
         SecondPlanetPlaced,  // "2d planet" placed it anew
         SizeChosen,          // an impulse size button
         RunOpened,           // a scenario brought back a run, paused at the moment it was kept
+        RunCleared,          // a scenario without a run opened: no run, as when the program starts
     };
     Kind kind = Kind::RunStarted;
     // Simulated seconds since the run started, at that moment (0 before any run).

@@ -32,7 +32,8 @@ std::optional<RowEvent> rowEvent(const RunEvent& event) {
     case Kind::ImpulseFired: return RowEvent{RowEvent::Kind::Burn, event.burn, event.size};
     case Kind::SecondPlanetPlaced: return RowEvent{RowEvent::Kind::SecondPlanetPlaced};
     case Kind::RunOpened: return RowEvent{RowEvent::Kind::RunOpened};
-    case Kind::SizeChosen: break;
+    case Kind::SizeChosen:
+    case Kind::RunCleared: break;
     }
     return std::nullopt;
 }
@@ -137,13 +138,13 @@ void RunHistory::thin() {
 void RunRecorder::afterTick(const Korvel& korvel) {
     const auto& settings = korvel.settings();
     if (!settings) return;
-    const SimulationState& s = korvel.state();
-    // The moment the state stands at: the tick's own clock reading.
-    const double time = (s.lastTickTime - s.runStartTime) * settings->timeFactor;
-    if (const auto row = dataRow(s, {settings->planetMass}, time)) history_.add(*row);
+    if (const auto row = dataRow(korvel.state(), {settings->planetMass}, korvel.simulatedTime())) history_.add(*row);
 }
 
 void RunRecorder::onEvents(const Korvel& korvel, const std::vector<RunEvent>& events) {
+    // No run is left to export.
+    for (const RunEvent& event : events)
+        if (event.kind == RunEvent::Kind::RunCleared) history_ = RunHistory();
     const auto& settings = korvel.settings();
     if (!settings) return;
     const orbit::Planet planet{settings->planetMass};

@@ -38,6 +38,8 @@ std::optional<std::string> runFault(const SavedRun& run) {
     if (!(std::isfinite(run.runClock) && run.runClock >= 0 && std::isfinite(run.sinceLastTick) &&
           run.sinceLastTick >= 0))
         return "the run's clock is not a time";
+    // Beyond 2^53 a count no longer reads back whole.
+    if (!(run.subSteps >= 0 && run.subSteps <= (std::int64_t{1} << 53))) return "its sub-step count is out of range";
     const std::pair<const char*, const std::string*> settings[] = {{"time factor", &s.timeFactor},
                                                                    {"planet mass", &s.planetMass},
                                                                    {"screen scale", &s.screenScale},

@@ -4,6 +4,7 @@
 // format lives elsewhere; this is what it holds and what the program checks.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,8 @@ struct SavedRun {
     // tick, so that the next tick covers what it would have.
     double runClock = 0;
     double sinceLastTick = 0;
+    // Sub-steps run since the run started: its state's moment.
+    std::int64_t subSteps = 0;
     // The texts of "clock time", "realtime interval" and "speed", and the
     // distance button's caption.
     std::string clockTime, realtimeInterval, speed, distanceCaption;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "app/korvel.h"
 #include "app/panel.h"
 #include "sim/numbers.h"
 
@@ -117,6 +118,14 @@ SavedRun readRun(const Json& run) {
     SimulationState& s = saved.state;
     saved.runClock = numberAt(run, "clock", where);
     saved.sinceLastTick = numberAt(run, "since last tick", where);
+    // Files from before sub-steps were counted: as many as the clock held at the last tick.
+    if (member(run, "sub-steps")) {
+        const double count = numberAt(run, "sub-steps", where);
+        saved.subSteps =
+            count == std::trunc(count) && std::abs(count) <= 0x1p53 ? static_cast<std::int64_t>(count) : -1;
+    } else if (std::isfinite(saved.runClock - saved.sinceLastTick)) {
+        saved.subSteps = Korvel::subStepsIn(saved.runClock - saved.sinceLastTick);
+    }
     const Json& settings = objectAt(run, "settings", where);
     const auto texts = settingTexts(s);
     for (std::size_t i = 0; i < kSettingNames.size(); ++i)
@@ -263,6 +272,7 @@ void writeRun(JsonWriter& out, const SavedRun& run) {
     out.open("run", '{');
     out.number("clock", run.runClock);
     out.number("since last tick", run.sinceLastTick);
+    out.number("sub-steps", static_cast<double>(run.subSteps));
     out.open("settings", '{');
     const auto texts = settingTexts(s);
     for (std::size_t i = 0; i < kSettingNames.size(); ++i) out.text(kSettingNames[i], *texts[i]);

@@ -2,6 +2,7 @@
 
 #include "app/korvel.h"
 #include "app/panel.h"
+#include "app/window_layout.h"
 #include "sim/numbers.h"
 
 namespace korvel {
@@ -15,6 +16,7 @@ Scenario Korvel::scenario() const {
     const double now = paused() ? state_.pauseStart : p_.clock.now();
     run.runClock = now - state_.runStartTime;
     run.sinceLastTick = now - state_.lastTickTime;
+    run.subSteps = subStepsRun_;
     run.pictureScale = pictureScale_;
     run.clockTime = boxText(kBoxClockTime);
     run.realtimeInterval = boxText(kBoxRealtimeInterval);
@@ -23,11 +25,38 @@ Scenario Korvel::scenario() const {
     return scenario;
 }
 
+void Korvel::startAfresh() {
+    // As at start: enabled with no interval, so it never ticks and
+    // "Continue" has no pause to end.
+    p_.timer.setInterval(0);
+    p_.timer.setEnabled(true);
+    state_ = SimulationState{};
+    state_.planetRadius = kLengthUnit;
+    settings_.reset();
+    pictureScale_.reset();
+    subStepsRun_ = 0;
+    // The drawing as a new window has it: clear, at its own size in twips,
+    // circles hollow.
+    p_.picture.setBackColor(kBlack);
+    p_.picture.setScale(kPictureRect.height, kPictureRect.width);
+    p_.picture.setFillStyle(kFillHollow);
+    p_.picture.setFillColor(kBlack);
+    for (int box : {kBoxClockTime, kBoxRealtimeInterval, kBoxSpeed})
+        p_.controls.setText(ControlArray::txt_masses, box, kDefaultTexts[box]);
+    p_.controls.setText(ControlArray::cmd_color, kBankDistance, kDistancePrefix + boxText(kBoxInitDistance));
+    happened(RunEvent::Kind::RunCleared);
+}
+
 void Korvel::openScenario(const Scenario& scenario) {
-    for (int box : kScenarioBoxes) p_.controls.setText(ControlArray::txt_masses, box, scenario.panel[box]);
-    if (!scenario.run) return;
-    const SavedRun& run = *scenario.run;
     p_.controls.closeMessage();
+    for (int box : kScenarioBoxes) p_.controls.setText(ControlArray::txt_masses, box, scenario.panel[box]);
+    if (!scenario.run) {
+        // Whatever was done before (a second planet placed, a size chosen),
+        // the scenario means what it says.
+        startAfresh();
+        return;
+    }
+    const SavedRun& run = *scenario.run;
     p_.timer.setEnabled(false);
     p_.timer.setInterval(1);
 
@@ -39,6 +68,7 @@ void Korvel::openScenario(const Scenario& scenario) {
     state_.runStartTime = now - run.runClock;
     state_.lastTickTime = now - run.sinceLastTick;
     state_.tickElapsed = 0;
+    subStepsRun_ = run.subSteps;
     settings_ = RunSettings{*snapshotNumber(state_.planetMass), *snapshotNumber(state_.timeFactor),
                             ViewGeometry(*snapshotNumber(state_.screenScale))};
     pictureScale_ = run.pictureScale;

@@ -14,8 +14,6 @@ constexpr Color kRingColor = rgb(50, 50, 50);
 constexpr Color kPlanetColor = rgb(0, 0, 255);
 constexpr Color kCircleColor = rgb(255, 0, 0);
 
-constexpr int kFillSolid = 0;
-
 }  // namespace
 
 std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
@@ -156,6 +154,7 @@ void Korvel::startCraft(const RunParameters& run) {
 
     s.runStartTime = p_.clock.now();
     s.lastTickTime = p_.clock.now();
+    subStepsRun_ = 0;
     settings_ = RunSettings{run.planetMass, run.timeFactor, ViewGeometry(run.screenScale)};
 }
 

@@ -1,6 +1,8 @@
 // The tick of Timer1: the motion in 100 sub-steps, and what the tick shows.
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "app/korvel.h"
 #include "app/panel.h"
@@ -42,15 +44,16 @@ void Korvel::Timer1_Timer() {
     }
 
     const ViewGeometry view(*screenScale);
-    const double dt = s.tickElapsed * *timeFactor / kSubSteps;
-    const StepConstants k = stepConstants(s, dt, *planetMass);
+    const std::int64_t due = subStepsDue();
+    const StepConstants k = stepConstants(s, *timeFactor / kSubStepsPerSecond, *planetMass);
     const bool drawn = p_.picture.seen();
     bool inRange = true;
-    for (int i = 0; i < kSubSteps; ++i) {
+    for (std::int64_t i = 0; i < due; ++i) {
         if (!advanceSubStep(s, k)) {
             inRange = false;
             break;
         }
+        ++subStepsRun_;
         if (drawn) drawTrailPoint(view);
     }
     // The caption would be rewritten in every sub-step; only the last text can
@@ -65,6 +68,27 @@ void Korvel::Timer1_Timer() {
             "The motion went out of range, so the run is paused where it last was. "
             "Steer the craft and press \"Continue\", or start a new run.");
     }
+}
+
+std::int64_t Korvel::subStepsIn(double seconds) {
+    // The clock's readings are rounded to some 1e-10 s over days of running;
+    // a thousandth of a sub-step is far above that and far below a sub-step.
+    constexpr double kRoundingAllowance = 1e-3;
+    const double count = std::floor(seconds * kSubStepsPerSecond + kRoundingAllowance);
+    // No time (or a reading from before the start) holds none; the upper
+    // bound only keeps the conversion defined.
+    return count > 0 ? static_cast<std::int64_t>(std::min(count, 0x1p62)) : 0;
+}
+
+std::int64_t Korvel::subStepsDue() {
+    SimulationState& s = state_;
+    const std::int64_t due = subStepsIn(s.lastTickTime - s.runStartTime) - subStepsRun_;
+    if (due <= kMostSubStepsPerTick) return due > 0 ? due : 0;
+    // Whole sub-steps beyond the second count as a pause, so the remainder
+    // carried to the next tick stays what it was.
+    const double beyond = static_cast<double>(due - kMostSubStepsPerTick) / kSubStepsPerSecond;
+    s.runStartTime += beyond;
+    return kMostSubStepsPerTick;
 }
 
 void Korvel::showDistance() {

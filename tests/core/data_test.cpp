@@ -33,7 +33,7 @@ double number(std::string field) {
     return strictNumber(field).value_or(NAN);
 }
 
-// A rig whose history is fed as the window feeds it, on ticks of 1/1024 s.
+// A rig whose history is fed as the window feeds it, on ticks of 1 ms.
 struct RecordedRig : Rig {
     template <typename... Args>
     void act(void (Korvel::*handler)(Args...), Args... args) {
@@ -41,7 +41,7 @@ struct RecordedRig : Rig {
         recorder.onEvents(korvel, korvel.drainEvents());
     }
     void tick() {
-        tickAfter(1.0 / 1024);
+        tickAfter(0.001);
         recorder.afterTick(korvel);
         recorder.onEvents(korvel, korvel.drainEvents());
     }
@@ -136,9 +136,8 @@ TEST(DataTest, AHeadlessRunGoesOnFromAKeptRun) {
 }
 
 TEST(DataTest, EventRowsNameWhatHappenedAtItsMoment) {
-    // At a time factor of 1024 every tick is a whole second.
+    // At the default time factor every tick is a whole second.
     RecordedRig rig;
-    rig.controls.box(kBoxTimeFactor) = "1024";
     rig.act(&Korvel::runSImulation_Click);
     rig.tick();
     for (int bank : std::initializer_list<int>{kBankImpulse1000, kBankForward, kBankImpulse1000 + 1, kBankBackward,

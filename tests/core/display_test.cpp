@@ -81,7 +81,10 @@ TEST(DistanceCaptionTest, ADistanceBeyondTheDoubleRangeReadsAsAQuestionMark) {
 TEST(TrailTest, PointColoursFollowTheClockPhase) {
     const Color phaseColor[3] = {rgb(215, 255, 255), rgb(255, 215, 255), rgb(255, 175, 255)};
     for (int phase = 0; phase < 3; ++phase) {
-        StillRun rig;
+        Rig rig;
+        rig.clock.reading = 2001 + phase - 0.001;
+        rig.run();
+        rig.state.timeFactor = "0";  // the craft stays put
         rig.random.fallback = 0.5f;
         rig.clock.reading = 2001 + phase;  // 2001 - 2000 = 1, so phase 1 first
         rig.picture.calls.clear();
@@ -151,11 +154,20 @@ TEST(ReadoutTest, ClockTimeSimulatedMinutesAndSpeed) {
 }
 
 TEST(ReadoutTest, ReadoutsBeyondTheDoubleRangeShowAQuestionMark) {
+    // A tick covers at most a second, so the run has been going 599 s already.
+    StillRun kept;
+    kept.korvel.cmd_stop_simulation_Click();
+    Scenario scenario = kept.korvel.scenario();
+    scenario.run->runClock = 599;
+    scenario.run->sinceLastTick = 0;
+    scenario.run->subSteps = Korvel::subStepsIn(599);
     StillRun rig;
+    rig.korvel.openScenario(scenario);
+    rig.korvel.cmd_continue_Click();
     rig.state.timeFactor = "-1e308";
     rig.state.velX[kCraft] = 1.5e308;
     rig.state.velY[kCraft] = 1.5e308;  // speed overflows, each part does not
-    rig.tickAfter(600);                // 10 minutes at -1e308 overflows too
+    rig.tickAfter(1);                  // 10 minutes at -1e308 overflows too
     EXPECT_EQ(rig.controls.box(kBoxRealtimeInterval), "?");
     EXPECT_EQ(rig.controls.box(kBoxSpeed), "?");
     EXPECT_EQ(rig.controls.box(kBoxClockTime), "600");

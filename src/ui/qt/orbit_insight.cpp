@@ -127,6 +127,12 @@ void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
             energy_.clear();
             sampleEnergy();
             break;
+        case RunEvent::Kind::RunCleared:
+            // No run: the views go blank, as when the program starts.
+            energy_.clear();
+            heldStep_.reset();
+            pace_.stop();
+            break;
         case RunEvent::Kind::SizeChosen: break;
         case RunEvent::Kind::RunPaused:
             // The pace shows the paused state once more by itself.
