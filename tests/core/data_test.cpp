@@ -149,6 +149,8 @@ TEST(DataTest, EventRowsNameWhatHappenedAtItsMoment) {
     rig.controls.box(kBoxSecondPlanetDist) = "3";
     rig.press(kBankSecondPlanet);
     rig.tick();
+    // Half a tick on, the pause's row is still the state's own moment.
+    rig.clock.reading += 0.0005;
     rig.act(&Korvel::cmd_stop_simulation_Click);
     rig.clock.reading += 5;
     rig.act(&Korvel::cmd_continue_Click);
@@ -164,7 +166,8 @@ TEST(DataTest, EventRowsNameWhatHappenedAtItsMoment) {
     EXPECT_EQ(events, expected);
     // The burn's row holds the velocity after it.
     EXPECT_GT(rig.rows()[2].speed(), rig.rows()[1].speed() + 999);
-    EXPECT_EQ(rig.rows().back().time, 3);
+    // The half tick before the pause is simulated after it.
+    EXPECT_EQ(rig.rows().back().time, 3.5);
 
     // A new run starts a new history.
     rig.act(&Korvel::runSImulation_Click);

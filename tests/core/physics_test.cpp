@@ -214,6 +214,24 @@ TEST(TickTest, ATickAtTheSameReadingRunsNoSubStep) {
     EXPECT_TRUE(rig.picture.of(testing::DrawCall::Point).empty());
 }
 
+TEST(TickTest, IrregularTicksLeaveTheCraftWhereExactOnesDoAfterAsManySubSteps) {
+    Rig exact, irregular;
+    exact.run();
+    irregular.run();
+    const double started = irregular.state.runStartTime;
+    // 30, 100, 25,000, then 100,000 of 300,000 (the other 2 s are a pause), and 70.
+    for (double seconds : {0.0003, 0.001, 0.25, 3.0, 0.0007}) irregular.tickAfter(seconds);
+    ASSERT_EQ(irregular.korvel.subStepsRun(), 125'200);
+    for (int i = 0; i < 1252; ++i) exact.tickAfter(0.001);
+    EXPECT_EQ(irregular.state.posX, exact.state.posX);
+    EXPECT_EQ(irregular.state.posY, exact.state.posY);
+    EXPECT_EQ(irregular.state.velX, exact.state.velX);
+    EXPECT_EQ(irregular.state.velY, exact.state.velY);
+    EXPECT_EQ(irregular.korvel.simulatedTime(), exact.korvel.simulatedTime());
+    EXPECT_NEAR(irregular.state.runStartTime - started, 2, 1e-9);
+    EXPECT_EQ(irregular.controls.box(kBoxClockTime), exact.controls.box(kBoxClockTime));
+}
+
 TEST(TickTest, ANegativeTimeFactorRunsTheMotionBack) {
     Rig rig;
     rig.run();

@@ -15,6 +15,7 @@
 namespace korvel {
 namespace {
 
+using testing::DrawCall;
 using testing::Rig;
 using testing::stateNumbers;
 
@@ -223,5 +224,26 @@ TEST(ScenarioTest, TheExamplesShowWhatTheySay) {
     EXPECT_LT(circle.eccentricity, 0.01);
     EXPECT_NEAR(circle.semiMajorAxis.value_or(0) / kLengthUnit, target, 0.01 * target);
 }
+TEST(ScenarioTest, AnExampleOpensAfreshWhateverWasDoneBefore) {
+    auto found = examples();
+    ExampleRun earlier(found["5-second-planet"]);
+    earlier.rig.korvel.cmd_color_Click(kBankSecondPlanet);
+    earlier.rig.korvel.cmd_color_Click(kBankImpulse1000);
+    earlier.tickFor(0.1);
+    Rig& rig = earlier.rig;
+    rig.picture.calls.clear();
+    rig.korvel.openScenario(found["6-geostationary-orbit"]);
+    EXPECT_FALSE(rig.timer.ticking());
+    EXPECT_FALSE(rig.korvel.settings());
+    EXPECT_EQ(rig.state.impulseSize, 0);
+    EXPECT_EQ(rig.controls.box(kBoxSpeed), "");
+    EXPECT_EQ(rig.picture.calls.at(0).kind, DrawCall::BackColor);
+
+    rig.run();
+    EXPECT_FALSE(rig.state.secondPlanetOn);
+    earlier.tickFor(0.1);
+    EXPECT_LT(earlier.figures().eccentricity, 0.001);
+}
+
 }  // namespace
 }  // namespace korvel
