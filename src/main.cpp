@@ -12,12 +12,16 @@
 
 #include "app/data_csv.h"
 #include "app/headless_run.h"
+#include "app/plot_axis.h"
 #include "app/scenario_file.h"
 #include "sim/numbers.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/program_font.h"
+#include "ui/qt/safe_file_dialog.h"
+#include "ui/qt/scenario_files.h"
 
 #ifdef Q_OS_WIN
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
@@ -39,9 +43,12 @@ void reachConsole() {
         std::freopen("CONOUT$", "w", stdout);
 }
 bool stderrIsTerminal() { return _isatty(_fileno(stderr)); }
+// The rows end in CR LF already; a text-mode stdout would add another CR.
+void binaryStdout() { _setmode(_fileno(stdout), _O_BINARY); }
 #else
 void reachConsole() {}
 bool stderrIsTerminal() { return isatty(fileno(stderr)); }
+void binaryStdout() {}
 #endif
 
 // A fault of a run without a window: the message on stderr, status 2.
@@ -81,9 +88,25 @@ private:
     QElapsedTimer clock_;
 };
 
+// The rows a spreadsheet holds, its header included.
+constexpr double kSpreadsheetRows = 1'048'576;
+
+// Says before a run that would write more rows than a spreadsheet holds, and
+// names a round interval that fits: the header, the first and the last
+// moment come on top of one row an interval.
+void warnOfTooManyRows(double duration, double every) {
+    const double rows = std::floor(duration / every) + 3;
+    if (!(rows > kSpreadsheetRows)) return;
+    const double fits = korvel::roundStepAtLeast(duration / (kSpreadsheetRows - 3));
+    std::fprintf(stderr,
+                 "korvel: this run writes %s rows, more than a spreadsheet holds (1,048,576); "
+                 "--every %s would fit.\n",
+                 korvel::plainNumberText(rows).c_str(), korvel::plainNumberText(fits).c_str());
+}
+
 // `korvel --export-data FILE --duration SECONDS [--every SECONDS] SCENARIO`:
 // the rows go to a file put in place whole, so a fault leaves no file and no
-// old one changed.
+// old one changed, or with FILE "-" to standard output, for a pipe.
 int exportData(const QString& output, const QString& durationText, const QString& everyText,
                const QStringList& scenarios) {
     if (scenarios.isEmpty()) return fault("no scenario given: name a scenario file (.korvel) to run.");
@@ -96,26 +119,35 @@ int exportData(const QString& output, const QString& durationText, const QString
     if (!every) return fault("the interval \"" + everyText.toStdString() + "\" is not a number of seconds above 0.");
 
     const QString& scenarioName = scenarios.first();
-    QFile scenarioFile(scenarioName);
-    if (!scenarioFile.open(QIODevice::ReadOnly))
-        return fault(korvel::refusalMessage(native(scenarioName), scenarioFile.errorString().toStdString()));
-    const QByteArray bytes = scenarioFile.read(korvel::kScenarioLargestFile + 1);
-    const korvel::ScenarioRead read = korvel::parseScenario(std::string_view(bytes.constData(), bytes.size()));
+    std::string unread;
+    const auto bytes = korvel::qt::readScenarioFile(scenarioName, unread);
+    if (!bytes) return fault(korvel::refusalMessage(native(scenarioName), unread));
+    const korvel::ScenarioRead read = korvel::parseScenario(std::string_view(bytes->constData(), bytes->size()));
     if (!read.scenario) return fault(korvel::refusalMessage(native(scenarioName), read.fault));
 
+    const bool toStdout = output == "-";
     QSaveFile file(output);
+    QFile standardOutput;
+    QFileDevice& device = toStdout ? static_cast<QFileDevice&>(standardOutput) : file;
     const auto unwritten = [&](const QString& why) {
-        file.cancelWriting();
+        if (!toStdout) file.cancelWriting();
         return fault("the data could not be written to \"" + native(output) + "\": " + why.toStdString() + ".");
     };
-    if (!file.open(QIODevice::WriteOnly)) return unwritten(file.errorString());
+    if (!toStdout) {
+        if (const QString why = korvel::qt::notReplaceable(output); !why.isEmpty()) return unwritten(why);
+    } else {
+        binaryStdout();
+    }
+    if (!(toStdout ? standardOutput.open(stdout, QIODevice::WriteOnly) : file.open(QIODevice::WriteOnly)))
+        return unwritten(device.errorString());
+    warnOfTooManyRows(*duration, *every);
     constexpr auto style = korvel::CsvStyle::Comma;
     std::string text = korvel::csvHeader(style);
     // Written in pieces, so that a long run needs little memory.
     constexpr std::size_t kPiece = 1 << 20;
     bool written = true;
     const auto flush = [&] {
-        written = written && file.write(text.data(), static_cast<qint64>(text.size())) == qint64(text.size());
+        written = written && device.write(text.data(), static_cast<qint64>(text.size())) == qint64(text.size());
         text.clear();
     };
     Progress progress;
@@ -127,11 +159,11 @@ int exportData(const QString& output, const QString& durationText, const QString
                                                                  [&](double share) { progress.show(share); }});
     progress.end();
     if (!outcome.fault.empty()) {
-        file.cancelWriting();
+        if (!toStdout) file.cancelWriting();
         return fault("\"" + native(scenarioName) + "\" does not run: " + outcome.fault);
     }
     flush();
-    if (!written || !file.commit()) return unwritten(file.errorString());
+    if (!written || !(toStdout ? standardOutput.flush() : file.commit())) return unwritten(device.errorString());
     if (!outcome.stopped.empty()) std::fprintf(stderr, "korvel: the run stopped early: %s\n", outcome.stopped.c_str());
     return 0;
 }

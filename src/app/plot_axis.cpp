@@ -20,6 +20,14 @@ std::string Axis::label(double value) const {
     return written.ec == std::errc() ? std::string(text, written.ptr) : std::string("?");
 }
 
+double roundStepAtLeast(double value) {
+    if (!std::isfinite(value) || value <= 0) return value;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(value)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (value <= m * magnitude) return m * magnitude;
+    return magnitude * 10;
+}
+
 Axis niceAxis(double low, double high, int wanted) {
     if (!(high > low)) {
         const double pad = low != 0 ? std::fabs(low) * 0.05 : 1;
@@ -29,13 +37,7 @@ Axis niceAxis(double low, double high, int wanted) {
     Axis axis;
     const double raw = (high - low) / std::max(wanted, 1);
     if (!std::isfinite(raw) || raw <= 0) return axis;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = magnitude * 10;
-    for (double m : {1.0, 2.0, 5.0})
-        if (raw <= m * magnitude) {
-            step = m * magnitude;
-            break;
-        }
+    const double step = roundStepAtLeast(raw);
     axis.step = step;
     axis.low = std::floor(low / step) * step;
     axis.high = std::ceil(high / step) * step;

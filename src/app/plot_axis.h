@@ -21,6 +21,10 @@ struct Axis {
     std::string label(double value) const;
 };
 
+// The least 1, 2 or 5 × 10ⁿ at or above `value`; nothing sensible for a
+// value that is not finite or not above 0 (it is given back as it is).
+double roundStepAtLeast(double value);
+
 // Round bounds around [low, high] on a 1-2-5 step, about `wanted` ticks
 // apart. A single value gets a band around it, so that it draws in the
 // middle. An axis that is not valid() when the span is not finite.

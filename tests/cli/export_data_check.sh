@@ -1,7 +1,8 @@
 #!/bin/sh
 # korvel --export-data without a display or a platform plugin: a run writes
-# its CSV and exits 0; every fault exits 2 with a message and leaves no file,
-# and an old file as it was.
+# its CSV and exits 0, to a file or to standard output; every fault exits 2
+# with a message and leaves no file, an old file as it was, and anything that
+# is not a regular file untouched.
 set -u
 korvel=$1 scenario=$2 failed=0 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -34,4 +35,15 @@ fault "a box that is not a number" "$work/old.csv" --duration 10 "$work/fast.kor
 fault "a time factor of 0" "$work/a.csv" --duration 10 "$work/still.korvel"
 fault "an unwritable output" "$work/no folder/a.csv" --duration 10 "$scenario"
 fault "a fault over an old file" "$work/old.csv" --duration -1 "$scenario"
+# What is not a regular file is never replaced: a FIFO, a device, a folder.
+mkfifo "$work/fifo"
+for out in "$work/fifo" /dev/null "$work"; do
+    run --export-data "$out" --duration 10 "$scenario"
+    status=$?
+    [ $status -eq 2 ] && grep -q "not a regular file" "$work/err" && [ ! -f "$out" ] ||
+        { echo "FAIL: $out: status $status: $(cat "$work/err")"; failed=1; }
+done
+# "-" is standard output, for a pipe: the same bytes as the file.
+run --export-data - --duration 100 --every 25 "$scenario" >"$work/piped.csv" && cmp -s "$work/piped.csv" "$work/ok.csv" ||
+    { echo "FAIL: a run to standard output: $(cat "$work/err")"; failed=1; }
 exit $failed

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QFileInfo>
 #include <QMimeDatabase>
 #include <QSaveFile>
 
@@ -34,7 +35,13 @@ QString existingFolder(QStandardPaths::StandardLocation location) {
     return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
 }
 
+QString notReplaceable(const QString& fileName) {
+    const QFileInfo info(fileName);
+    return info.exists() && !info.isFile() ? QString("it is not a regular file") : QString();
+}
+
 QString writeWhole(const QString& fileName, std::string_view bytes) {
+    if (QString why = notReplaceable(fileName); !why.isEmpty()) return why;
     QSaveFile file(fileName);
     const auto size = static_cast<qint64>(bytes.size());
     if (file.open(QIODevice::WriteOnly) && file.write(bytes.data(), size) == size && file.commit()) return {};

@@ -29,8 +29,14 @@ void neverReadContents(QFileDialog* dialog);
 // where a file dialog starts.
 QString existingFolder(QStandardPaths::StandardLocation location);
 
+// Why a new file may not take the place of `fileName`, or nothing: only a
+// regular file, or nothing yet, may be replaced; never a device, a FIFO or a
+// folder.
+QString notReplaceable(const QString& fileName);
+
 // Writes the bytes aside and puts them in place whole, so that a failure
-// leaves any old file as it was. Gives why it failed, or nothing.
+// leaves any old file as it was; refuses what notReplaceable() refuses. Gives
+// why it failed, or nothing.
 QString writeWhole(const QString& fileName, std::string_view bytes);
 
 }  // namespace korvel::qt

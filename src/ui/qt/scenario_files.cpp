@@ -28,27 +28,6 @@ QSettings programSettings() { return QSettings(QSettings::IniFormat, QSettings::
 
 QString shownName(const QString& fileName) { return QFileInfo(fileName).fileName(); }
 
-// Reads a whole file, or says why not. Only a regular file that is not empty
-// is read, and no more of it than a scenario may hold: a device or a pipe
-// could block the read for ever.
-std::optional<QByteArray> readFile(const QString& fileName, std::string& fault) {
-    const QFileInfo info(fileName);
-    if (!info.exists()) {
-        fault = "it does not exist";
-    } else if (!info.isFile()) {
-        fault = "it is not a file";
-    } else if (info.size() == 0) {
-        fault = "it is empty";
-    } else if (info.size() > static_cast<qint64>(kScenarioLargestFile)) {
-        fault = "it is larger than 8 MB";
-    } else {
-        QFile file(fileName);
-        if (file.open(QIODevice::ReadOnly)) return file.read(kScenarioLargestFile + 1);
-        fault = "it cannot be read: " + file.errorString().toStdString();
-    }
-    return std::nullopt;
-}
-
 // The drawing of a kept run, or a null image when its PNG is not one.
 QImage decodeDrawing(const std::string& png) {
     QByteArray bytes = QByteArray::fromRawData(png.data(), static_cast<qsizetype>(png.size()));
@@ -68,6 +47,24 @@ std::string encodeDrawing(const QImage& drawing) {
 }
 
 }  // namespace
+
+std::optional<QByteArray> readScenarioFile(const QString& fileName, std::string& fault) {
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
+        fault = "it does not exist";
+    } else if (!info.isFile()) {
+        fault = "it is not a file";
+    } else if (info.size() == 0) {
+        fault = "it is empty";
+    } else if (info.size() > static_cast<qint64>(kScenarioLargestFile)) {
+        fault = "it is larger than 8 MB";
+    } else {
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly)) return file.read(kScenarioLargestFile + 1);
+        fault = "it cannot be read: " + file.errorString().toStdString();
+    }
+    return std::nullopt;
+}
 
 ScenarioFiles::ScenarioFiles(QWidget* owner, KorvelWindow& korvel) : QObject(owner), owner_(owner), korvel_(korvel) {}
 
@@ -97,7 +94,7 @@ void ScenarioFiles::refuse(const QString& name, const std::string& fault) {
 
 bool ScenarioFiles::open(const QString& fileName) {
     std::string fault;
-    const auto bytes = readFile(fileName, fault);
+    const auto bytes = readScenarioFile(fileName, fault);
     if (!bytes) refuse(shownName(fileName), fault);
     if (!bytes || !apply(shownName(fileName), *bytes)) {
         forget(fileName);

@@ -4,10 +4,12 @@
 // the window. A file that does not open is named in a message with its first
 // fault, and nothing changes.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 
 class QMenu;
@@ -16,6 +18,11 @@ class QWidget;
 namespace korvel::qt {
 
 class KorvelWindow;
+
+// Reads a whole scenario file, or says why not, in the words every refusal
+// uses. Only a regular file that is not empty is read, and no more of it than
+// a scenario may hold: a device or a pipe could block the read for ever.
+std::optional<QByteArray> readScenarioFile(const QString& fileName, std::string& fault);
 
 class ScenarioFiles : public QObject {
     Q_OBJECT
