@@ -4,9 +4,12 @@
 # beside it. The window must carry its own icon. With --run it then clicks
 # "Run Simulation" and looks for the blue planet and the grey rings. With
 # --open it starts the program with a scenario file that keeps a run, and
-# looks for that run's planet without a click.
+# looks for that run's planet without a click. With --second-planet it starts
+# with the second-planet example from EXAMPLES, runs it, places the second
+# planet, opens the circular example from the menu and runs that: the craft
+# must circle alone, at its own radius.
 #
-#   window_check.sh [--run | --open SCENARIO] path/to/korvel[.exe] [screenshot.png]
+#   window_check.sh [--run | --open SCENARIO | --second-planet EXAMPLES] path/to/korvel[.exe] [screenshot.png]
 #
 # A Windows program (.exe) runs under wine, in the WINEPREFIX of the caller.
 # Needs xvfb-run, xwininfo, xdotool and ImageMagick's import and convert.
@@ -14,10 +17,11 @@
 set -eu
 
 if [ "${1:-}" != "--inside" ]; then
-    run= open=
+    run= open= examples=
     if [ "$1" = --run ]; then run=1; shift; fi
     if [ "$1" = --open ]; then open=$2; shift 2; fi
-    exec timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside "$1" "${2:-}" "$run" "$open"
+    if [ "$1" = --second-planet ]; then examples=$2; shift 2; fi
+    exec timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside "$1" "${2:-}" "$run" "$open" "$examples"
 fi
 
 bin=$2
@@ -25,6 +29,9 @@ work=$(mktemp -d)
 shot=${3:-$work/shot.png}
 run=${4:-}
 open=${5:-}
+examples=${6:-}
+start=$open
+[ -n "$examples" ] && start=$examples/5-second-planet.korvel
 pid=
 cleanup() {
     if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
@@ -34,8 +41,8 @@ cleanup() {
 trap cleanup EXIT
 
 case "$bin" in
-    *.exe) timeout 150 wine "$bin" ${open:+"$open"} >"$work/out.txt" 2>&1 & ;;
-    *) QT_QPA_PLATFORM=xcb timeout 150 "$bin" ${open:+"$open"} >"$work/out.txt" 2>&1 & ;;
+    *.exe) timeout 150 wine "$bin" ${start:+"$start"} >"$work/out.txt" 2>&1 & ;;
+    *) QT_QPA_PLATFORM=xcb timeout 150 "$bin" ${start:+"$start"} >"$work/out.txt" 2>&1 & ;;
 esac
 pid=$!
 
@@ -110,6 +117,41 @@ if [ -n "$run" ]; then
     rings=$(convert "$shot" -crop "190x1+$((wx + 385))+$((wy + 266))" +repage -depth 8 txt:- |
             awk -F'[(),]' 'NR > 1 && $3 == $4 && $4 == $5 && $3 >= 20 && $3 <= 120 { n++ } END { print n + 0 }')
     if [ "$rings" -lt 3 ]; then echo "FAIL: no grey rings after a run ($rings grey pixels)"; failures=$((failures + 1)); fi
+fi
+
+if [ -n "$examples" ]; then
+    click() { xdotool mousemove $((wx + $1)) $((wy + $2)) click 1; }
+    # Pure green: the second planet's disc.
+    green() {
+        convert "$shot" -crop "568x500+$((wx + 8))+$((wy + 16))" +repage -depth 8 txt:- |
+            awk -F'[(),]' 'NR > 1 && $3 == 0 && $4 == 255 && $5 == 0 { n++ } END { print n + 0 }'
+    }
+    click 645 12                      # Run Simulation
+    sleep 0.5
+    click 708 328                     # 2d planet
+    sleep 1
+    timeout 20 import -window root "$shot"
+    [ "$(green)" -gt 20 ] || { echo "FAIL: no second planet was placed"; failures=$((failures + 1)); }
+    # File, then Examples (third), then its first: the circular orbit.
+    xdotool mousemove $((wx + 15)) $((wy - menu / 2)) click 1
+    sleep 0.5
+    xdotool key Down Down Down Right Return
+    sleep 0.5
+    click 645 12
+    sleep 3
+    timeout 20 import -window root "$shot"
+    [ "$(green)" -eq 0 ] || { echo "FAIL: the second planet outlived the example's opening"; failures=$((failures + 1)); }
+    # Trail pixels (blue 255, red and green light) at the circle's 1.02 units
+    # of 250 px per 3 units from the planet's centre, none elsewhere.
+    band=$(convert "$shot" -crop "568x500+$((wx + 8))+$((wy + 16))" +repage -depth 8 txt:- |
+           awk -F'[(),]' 'NR > 1 && $5 == 255 && $3 >= 170 && $4 >= 170 && !($3 == 255 && $4 == 255) {
+                              d = sqrt(($1 - 283.33) ^ 2 + ($2 - 250) ^ 2)
+                              if (d > 82 && d < 88) on++; else off++ }
+                          END { print on + 0, off + 0 }')
+    set -- $band
+    if [ "$1" -lt 100 ] || [ "$2" -gt 0 ]; then
+        echo "FAIL: the circular example's trail is not a circle: $1 pixels on it, $2 off"; failures=$((failures + 1))
+    fi
 fi
 
 # The window manager and the task bar get the icon from the window itself.
