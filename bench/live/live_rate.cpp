@@ -7,6 +7,11 @@
 // a default run ("Run Simulation"); the CPU share is taken over 5 s in the
 // middle of the run. With --orbit the predicted path and the Orbit Data
 // window are on.
+//
+// With --drift SCENARIO REVOLUTIONS it runs that scenario in the window for
+// as many revolutions of its starting orbit instead, and prints how far the
+// total energy strayed from its start: run a busy loop beside it to see what
+// a loaded machine does to the run.
 
 #ifdef _WIN32
 #include <windows.h>
@@ -22,9 +27,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
+#include "orbit/elements.h"
+#include "orbit/energy_history.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 
@@ -53,14 +62,51 @@ void spin(int milliseconds) {
     loop.exec();
 }
 
+// Runs the window's scenario for `revolutions` of its starting orbit and
+// prints the largest relative change of the total energy on the way.
+int measureDrift(korvel::qt::MainWindow& main, double revolutions) {
+    korvel::qt::KorvelWindow& window = main.korvel();
+    window.findChild<QPushButton*>("runSImulation")->click();
+    const korvel::Korvel& core = window.core();
+    const korvel::orbit::Planet planet{core.settings()->planetMass};
+    const auto energy = [&] { return korvel::orbit::energyOf(core.state(), planet, 0)->total(); };
+    const korvel::SimulationState& s = core.state();
+    const auto figures = korvel::orbit::orbitFigures({s.posX[korvel::kCraft], s.posY[korvel::kCraft]},
+                                                     {s.velX[korvel::kCraft], s.velY[korvel::kCraft]}, planet);
+    if (!figures || !figures->period) {
+        std::fprintf(stderr, "the scenario's orbit has no period\n");
+        return 1;
+    }
+    const double start = energy();
+    const double until = revolutions * *figures->period;
+    double worst = 0, longestTick = 0;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&window, &korvel::qt::KorvelWindow::ticked, [&] {
+        worst = std::max(worst, std::abs(energy() / start - 1));
+        longestTick = std::max(longestTick, s.tickElapsed);
+    });
+    while (core.simulatedTime() < until) spin(100);
+    std::printf("%.1f revolutions of %.1f min in %.1f s, %llu ticks, the longest %.1f ms\n", revolutions,
+                *figures->period / 60, clock.nsecsElapsed() * 1e-9, static_cast<unsigned long long>(window.tickCount()),
+                longestTick * 1e3);
+    std::printf("largest energy drift: %.4f %%\n", 100 * worst);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const bool orbit = QCoreApplication::arguments().contains("--orbit");
+    const QStringList arguments = QCoreApplication::arguments();
+    const bool orbit = arguments.contains("--orbit");
     korvel::qt::MainWindow main;
     korvel::qt::KorvelWindow& window = main.korvel();
     main.show();
+    if (const auto drift = arguments.indexOf("--drift"); drift > 0 && drift + 2 < arguments.size()) {
+        if (!main.openScenarioFile(arguments[drift + 1]) || !QTest::qWaitForWindowExposed(&main)) return 1;
+        return measureDrift(main, arguments[drift + 2].toDouble());
+    }
     if (orbit) {
         main.findChild<QAction*>("actionPredictedPath")->setChecked(true);
         main.findChild<QAction*>("actionOrbitData")->setChecked(true);
