@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,6 +130,8 @@ private slots:
         QVERIFY(list && list->isVisible() && list->isWindow());
         const QString keys = list->findChild<QTextBrowser*>()->toPlainText();
         for (const Item& item : items) QVERIFY2(keys.contains(item.keys), item.keys);
+        // Every row in view, without a scroll bar.
+        QCOMPARE(list->findChild<QTextBrowser*>()->verticalScrollBar()->maximum(), 0);
         action(m, "actionHelp")->trigger();
         QVERIFY(m.findChild<QWidget*>("helpWindow")->isVisible());
         QApplication::setApplicationVersion("9.8.7");

@@ -22,6 +22,7 @@
 #include "ui/qt/orbit_insight.h"
 #include "ui/qt/safe_file_dialog.h"
 #include "ui/qt/scenario_files.h"
+#include "ui/qt/tool_windows.h"
 
 namespace korvel::qt {
 
