@@ -74,7 +74,13 @@ class OrbitInsightTest : public QObject {
                           [](auto p, auto q) { return p.x == q.x && p.y == q.y; });
     }
 
+    // Recent files and dialog folders go here, not into the settings of
+    // whoever runs the tests.
+    QTemporaryDir settings_;
+
 private slots:
+    void initTestCase() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path()); }
+
     void menusCarryTheirNamesAndKeys() {
         MainWindow m;
         m.show();
@@ -359,6 +365,11 @@ private slots:
         const QString file = dir.filePath("orbit.png");
         QVERIFY(m.savePicture(file));
         QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), shown);
+        // The next picture's dialog starts in that folder; a scenario's does not.
+        action(m, "actionSavePicture")->trigger();
+        QCOMPARE(QDir(m.findChild<QFileDialog*>("savePictureDialog")->directory()), QDir(dir.path()));
+        action(m, "actionOpenScenario")->trigger();
+        QVERIFY(QDir(m.findChild<QFileDialog*>("openScenarioDialog")->directory()) != QDir(dir.path()));
         m.copyPicture();
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), shown);
         // A file that cannot be written is named, with the reason.

@@ -15,7 +15,6 @@
 #include <QMimeData>
 #include <QSaveFile>
 #include <QShortcut>
-#include <QStandardPaths>
 
 #include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
@@ -168,7 +167,10 @@ bool MainWindow::savePicture(const QString& fileName) {
         else if (!file.commit())
             why = file.errorString();
     }
-    if (why.isEmpty()) return true;
+    if (why.isEmpty()) {
+        rememberFolder(FileKind::Picture, fileName);
+        return true;
+    }
     file.cancelWriting();
     korvel_->showMessage(QString("The picture could not be saved as \"%1\": %2.")
                              .arg(QDir::toNativeSeparators(fileName), why)
@@ -179,17 +181,13 @@ bool MainWindow::savePicture(const QString& fileName) {
 void MainWindow::copyPicture() { QGuiApplication::clipboard()->setImage(picture()); }
 
 void MainWindow::askToSavePicture() {
-    const QString folder = existingFolder(QStandardPaths::PicturesLocation);
-    auto* dialog =
-        new QFileDialog(this, "Save Picture", QDir(folder).filePath("korvel-orbit.png"), "PNG images (*.png)");
+    auto* dialog = new QFileDialog(
+        this, "Save Picture", QDir(startFolder(FileKind::Picture)).filePath("korvel-orbit.png"), "PNG images (*.png)");
     dialog->setObjectName("savePictureDialog");
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("png");
-    neverReadContents(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { savePicture(name); });
-    // open(), not exec(): the ticks go on while the operator chooses.
-    dialog->open();
+    openFileDialog(dialog, this);
 }
 
 bool MainWindow::openScenarioFile(const QString& fileName) { return scenarios_->open(fileName); }
@@ -222,7 +220,10 @@ constexpr const char* kSemicolonFilter = "CSV, semicolons and decimal commas (*.
 
 bool MainWindow::exportData(const QString& fileName, CsvStyle style) {
     const QString why = writeWhole(fileName, csvText(korvel_->history().rows(), style));
-    if (why.isEmpty()) return true;
+    if (why.isEmpty()) {
+        rememberFolder(FileKind::Data, fileName);
+        return true;
+    }
     korvel_->showMessage(QString("The data could not be exported to \"%1\": %2.")
                              .arg(QDir::toNativeSeparators(fileName), why)
                              .toStdString());
@@ -230,19 +231,15 @@ bool MainWindow::exportData(const QString& fileName, CsvStyle style) {
 }
 
 void MainWindow::askToExportData() {
-    const QString folder = existingFolder(QStandardPaths::DocumentsLocation);
-    auto* dialog = new QFileDialog(this, "Export Data", QDir(folder).filePath("korvel-run.csv"));
+    auto* dialog = new QFileDialog(this, "Export Data", QDir(startFolder(FileKind::Data)).filePath("korvel-run.csv"));
     dialog->setObjectName("exportDataDialog");
     dialog->setNameFilters({kCommaFilter, kSemicolonFilter});
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("csv");
-    neverReadContents(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& name) {
         exportData(name, dialog->selectedNameFilter() == kSemicolonFilter ? CsvStyle::Semicolon : CsvStyle::Comma);
     });
-    // open(), not exec(): the ticks go on while the operator chooses.
-    dialog->open();
+    openFileDialog(dialog, this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -9,8 +9,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QMenu>
-#include <QSettings>
-#include <QStandardPaths>
 
 #include "app/scenario_file.h"
 #include "ui/qt/korvel_window.h"
@@ -23,8 +21,6 @@ constexpr const char* kRecentKey = "recentScenarios";
 constexpr const char* kNameFilters = "Korvel scenarios (*.korvel);;All files (*)";
 // A drawing is the surface's pixels; one far larger is no drawing of ours.
 constexpr int kLargestDrawingSide = 8192;
-
-QSettings programSettings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "korvel", "korvel"); }
 
 QString shownName(const QString& fileName) { return QFileInfo(fileName).fileName(); }
 
@@ -133,29 +129,22 @@ bool ScenarioFiles::save(const QString& requested) {
 }
 
 void ScenarioFiles::askToOpen() {
-    auto* dialog =
-        new QFileDialog(owner_, "Open Scenario", existingFolder(QStandardPaths::DocumentsLocation), kNameFilters);
+    auto* dialog = new QFileDialog(owner_, "Open Scenario", startFolder(FileKind::Scenario), kNameFilters);
     dialog->setObjectName("openScenarioDialog");
     dialog->setFileMode(QFileDialog::ExistingFile);
-    neverReadContents(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { open(name); });
-    // open(), not exec(): the ticks go on while the operator chooses.
-    dialog->open();
+    openFileDialog(dialog, owner_);
 }
 
 void ScenarioFiles::askToSave() {
     const QString name = title_.empty() ? QString("korvel-scenario") : QString::fromStdString(title_);
     auto* dialog = new QFileDialog(owner_, "Save Scenario",
-                                   QDir(existingFolder(QStandardPaths::DocumentsLocation)).filePath(name + ".korvel"),
-                                   kNameFilters);
+                                   QDir(startFolder(FileKind::Scenario)).filePath(name + ".korvel"), kNameFilters);
     dialog->setObjectName("saveScenarioDialog");
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("korvel");
-    neverReadContents(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { save(name); });
-    dialog->open();
+    openFileDialog(dialog, owner_);
 }
 
 QStringList ScenarioFiles::recent() const { return programSettings().value(kRecentKey).toStringList(); }
@@ -167,6 +156,7 @@ void ScenarioFiles::setRecent(const QStringList& files) {
 }
 
 void ScenarioFiles::remember(const QString& fileName) {
+    rememberFolder(FileKind::Scenario, fileName);
     const QString path = QFileInfo(fileName).absoluteFilePath();
     QStringList files = recent();
     files.removeAll(path);
