@@ -21,6 +21,7 @@
 #include "ui/qt/orbit_insight.h"
 #include "ui/qt/safe_file_dialog.h"
 #include "ui/qt/scenario_files.h"
+#include "ui/qt/scenario_notes.h"
 #include "ui/qt/tool_windows.h"
 
 namespace korvel::qt {
@@ -36,6 +37,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     insight_ = new OrbitInsight(*korvel_, this);
     scenarios_ = new ScenarioFiles(this, *korvel_);
+    notes_ = new ScenarioNotes(this);
     // A scenario file dropped on the window opens.
     setAcceptDrops(true);
     connect(korvel_, &KorvelWindow::happened, insight_, &OrbitInsight::onEvents);
@@ -113,6 +115,37 @@ void MainWindow::buildViewMenu() {
     data->setCheckable(true);
     connect(data, &QAction::toggled, insight_, &OrbitInsight::setDataShown);
     connect(insight_, &OrbitInsight::dataClosed, data, [data] { data->setChecked(false); });
+    buildNotesItem(view);
+}
+
+void MainWindow::buildNotesItem(QMenu* view) {
+    QAction* notes = addItem(view, "actionScenarioNotes", "About This Scenario", QKeySequence(Qt::Key_F4),
+                             "About This Scenario window on or off (the scenario's title and task)");
+    notes->setCheckable(true);
+    connect(notes, &QAction::toggled, this, &MainWindow::showScenarioNotes);
+    connect(notes_, &ScenarioNotes::closed, notes, [notes] { notes->setChecked(false); });
+    // A scenario that describes itself shows its words as it opens, so that
+    // a task can be read while it is done.
+    connect(scenarios_, &ScenarioFiles::notesChanged, this,
+            [this, notes](const QString& title, const QString& description, bool opened) {
+                notes_->showNotes(title, description);
+                if (!opened || description.isEmpty()) return;
+                notes->setChecked(true);
+                notes_->raise();
+            });
+}
+
+void MainWindow::showScenarioNotes(bool shown) {
+    if (!shown) {
+        notes_->hide();
+        return;
+    }
+    if (!notesPlaced_) {
+        notesPlaced_ = true;
+        placeBeside(notes_, this, &korvel_->picture());
+    }
+    notes_->show();
+    notes_->raise();
 }
 
 void MainWindow::buildHelpMenu() {
