@@ -48,7 +48,7 @@ simulated minutes, and the speed in m/s.</li>
 <li>The two boxes under the distance: the second planet's mass and distance, for "2d planet".</li>
 </ul>
 <p>The run reads its boxes when it starts; a box that does not hold what is needed is named
-in a message, and nothing changes.</p>
+in a message, and nothing changes. Numbers take a decimal point: 1.5, not 1,5.</p>
 
 <h3>Firing a burn</h3>
 <p>Choose a size first: <b>impulse 1000</b>, <b>100</b>, <b>10</b> or <b>1</b> (m/s); it stays pressed.
@@ -79,9 +79,14 @@ by 6,400 km, not 6,380.</p>
 if typed; press "Run Simulation" to start. A scenario saved during a run also keeps the run: it comes
 back paused, exactly where it was, with its drawing, readouts, second planet and impulse size, and
 "Continue" goes on from there. <b>Save Scenario</b> (Ctrl+S) keeps the boxes, and the run so far once
-one has started. <b>Open Recent</b> lists the last eight files; <b>Examples</b> has ready set-ups, each
-with a note on what to try. A file can also be dropped on the window, or named on the command line. A
-file that cannot be opened is named with its fault, and nothing changes.</p>
+one has started; its dialog also takes a title and a description, so a teacher can write a task into
+the file (a title left empty takes the file's name). <b>Open Recent</b> lists the last eight files;
+<b>Examples</b> has ready set-ups, each with a note on what to try. A file can also be dropped on the
+window, or named on the command line. A file that cannot be opened is named with its fault, and
+nothing changes.</p>
+<p>A scenario with a description shows its title and description as it opens in <b>View &gt; About
+This Scenario</b> (F4), a window beside the main one, so that a task can be read while it is done. Esc
+closes it, as it closes Orbit Data and the help windows.</p>
 <p><b>File &gt; Save Picture</b> (Ctrl+Shift+S) saves what the drawing shows, path included, as a PNG;
 <b>Copy Picture</b> puts it on the clipboard. <b>Export Data</b> (Ctrl+E) writes the run so far as CSV
 for a spreadsheet: time, position, velocity, distance, speed, the energies per kilogram and what
