@@ -103,7 +103,8 @@ void ScenarioNotes::closeEvent(QCloseEvent* event) {
 NotesFields addNotesFields(QFileDialog* dialog, const QString& title, const QString& description) {
     // Counted in UTF-16 units, so never more characters than a file keeps.
     constexpr int kLongest = static_cast<int>(kScenarioLongestText);
-    NotesFields fields{new QLineEdit(title.left(kLongest)), new QPlainTextEdit(description.left(kLongest))};
+    NotesFields fields{new QLineEdit(title.left(kLongest), dialog),
+                       new QPlainTextEdit(description.left(kLongest), dialog)};
     fields.title->setObjectName("scenarioTitleField");
     fields.title->setMaxLength(kLongest);
     fields.title->setPlaceholderText("the file's name");
@@ -117,9 +118,9 @@ NotesFields addNotesFields(QFileDialog* dialog, const QString& title, const QStr
         text->setPlainText(text->toPlainText().left(kLongest));
         text->moveCursor(QTextCursor::End);
     });
-    auto* titleLabel = new QLabel("&Title:");
+    auto* titleLabel = new QLabel("&Title:", dialog);
     titleLabel->setBuddy(fields.title);
-    auto* descriptionLabel = new QLabel("&Description:");
+    auto* descriptionLabel = new QLabel("&Description:", dialog);
     descriptionLabel->setBuddy(text);
     // Qt's own dialog (never the platform's, which takes no boxes) is laid
     // out in a grid: the boxes go in rows of their own under the file name.
