@@ -35,8 +35,8 @@ public:
     void placeAnew() {
         if (!main_ || !drawing_ || !main_->screen()) return;
         // Its size as it will show: a window that its layout resizes as it
-        // shows is placed by the window manager as if it had not been moved
-        // (so under openbox).
+        // shows lands a frame's width off the place it was given (so under
+        // openbox).
         if (tool_->layout()) tool_->layout()->activate();
         const QSize size = frameSize(tool_, main_);
         moveTo(placeToolWindow(surroundings(), size.width(), size.height()));
