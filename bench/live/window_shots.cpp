@@ -4,9 +4,10 @@
 // predicted path on; a burn preview; the Orbit Data window after a few burns;
 // and the path bent by a second planet placed 2.5 radii out with the Moon's
 // mass. Then the whole screen with the main window centred, as window
-// managers place it, and Orbit Data opened beside it during a run at time
-// factor 1e6, and that window alone with its step warning (run it under a
-// window manager for the frames, on a screen wide enough for the side).
+// managers place it, with the Hohmann task opened (so About This Scenario
+// shows its words) and run at time factor 1e6, Orbit Data and Help opened
+// beside it, and Orbit Data alone with its step warning (run it under a
+// window manager for the frames, on a screen wide enough for the sides).
 //
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/live/window_shots docs
 //
@@ -164,9 +165,9 @@ int main(int argc, char** argv) {
     click("cmd_stop_simulation");
     main.hide();
 
-    // A fresh main window, centred as window managers place it, so that
-    // Orbit Data is placed anew, during a run at time factor 1e6: each
-    // sub-step is too long for the default orbit.
+    // A fresh main window, centred as window managers place it, so that the
+    // tool windows are placed anew, during a run at time factor 1e6: each
+    // sub-step is too long for the task's low orbit.
     korvel::qt::MainWindow centred;
     centred.show();
     if (!QTest::qWaitForWindowExposed(&centred)) return 1;
@@ -175,9 +176,13 @@ int main(int argc, char** argv) {
     const QRect frame = centred.frameGeometry();
     centred.move(screen.center() - QPoint(frame.width() / 2, frame.height() / 2));
     spin(300);
+    centred.findChild<QAction*>("example-7-hohmann-transfer")->trigger();
+    spin(300);
     centred.korvel().findChild<QLineEdit*>("txt_masses(2)")->setText("1e6");
     QTest::mouseClick(centred.korvel().findChild<QPushButton*>("runSImulation"), Qt::LeftButton);
     centred.findChild<QAction*>("actionOrbitData")->setChecked(true);
+    spin(300);
+    centred.findChild<QAction*>("actionHelp")->trigger();
     spin(runMs / 4);
     ok = centred.screen()->grabWindow(0).save(dir + "/tool-windows.png") && ok;
     if (QWidget* data = centred.insight().dataWindow())

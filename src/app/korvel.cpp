@@ -27,27 +27,41 @@ std::string quoted(std::string_view text) {
     return quote;
 }
 
+// What a text written with a decimal comma ("1,5") says with a point, when
+// that is a number read the same way; nothing otherwise.
+std::string withDecimalPoint(std::string_view text, bool whole) {
+    if (text.find(',') == std::string_view::npos) return {};
+    std::string pointed(text);
+    for (char& c : pointed)
+        if (c == ',') c = '.';
+    if (!(whole ? isWrittenAsNumber(pointed) : startsWithNumber(pointed))) return {};
+    return std::string(trimBlanks(pointed));
+}
+
 }  // namespace
 
 Korvel::Korvel(const Platform& platform) : p_(platform) {}
 
 std::string Korvel::boxText(int index) const { return p_.controls.text(ControlArray::txt_masses, index); }
 
-void Korvel::refuseBox(const char* label, const std::string& text, const char* requirement) {
+void Korvel::refuseBox(const char* label, const std::string& text, const char* requirement,
+                       const std::string& instead) {
     std::string message = "\"";
     message += label;
     message += "\" ";
     message += requirement;
     message += "; it holds \"";
     message += quoted(text);
-    message += "\".";
+    message += "\"";
+    if (!instead.empty()) message += "; use a point: " + quoted(instead);
+    message += ".";
     p_.controls.showMessage(message);
 }
 
 std::optional<double> Korvel::readNumber(const char* label, const std::string& text, NumberRead read) {
     const bool written = read == NumberRead::Whole ? isWrittenAsNumber(text) : startsWithNumber(text);
     if (!written) {
-        refuseBox(label, text, kNotANumber);
+        refuseBox(label, text, kNotANumber, withDecimalPoint(text, read == NumberRead::Whole));
         return std::nullopt;
     }
     // Written as a number, so only a value beyond the double range gives nothing.

@@ -145,8 +145,10 @@ private:
     void drawCircle(double x, double y, double radius, Color color);
 
     std::string boxText(int index) const;
-    // Tells the operator that a box does not hold what it must.
-    void refuseBox(const char* label, const std::string& text, const char* requirement);
+    // Tells the operator that a box does not hold what it must, and, where
+    // there is one, what to type instead.
+    void refuseBox(const char* label, const std::string& text, const char* requirement,
+                   const std::string& instead = {});
     // The number a box's text holds: the whole text, or a number it starts
     // with. When there is none, the operator is told, in one wording per fault
     // whichever box it is, and nothing is given.

@@ -197,6 +197,7 @@ TEST(SecondPlanetButtonTest, RefusedValuesChangeNothing) {
         {distText.c_str(), massText.c_str(), untouchedDist},
         {"60.2", massText.c_str(), untouchedMass},
         {"far", "1", "\"second planet dist\" must be a number; it holds \"far\"."},
+        {",5 radii", "1", "\"second planet dist\" must be a number; it holds \",5 radii\"; use a point: .5 radii."},
         {"10", "", "\"second planet mass\" must be a number; it holds \"\"."},
         {"10", "-3", "\"second planet mass\" must not be negative; it holds \"-3\"."},
         {"10", "1e999", "\"second planet mass\" is out of range; it holds \"1e999\"."},

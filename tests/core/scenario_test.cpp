@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <numbers>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "app/panel.h"
 #include "app/scenario_file.h"
@@ -178,7 +183,83 @@ struct ExampleRun {
     Rig rig;
 };
 
-TEST(ScenarioTest, TheExamplesShowWhatTheySay) {
+// A figure a description states: the words around it as written, "#" where
+// each number stands, and the values its numbers must give, in their order:
+// each as rounded to its last digit, or as a bound on the value.
+struct Stated {
+    enum Kind { Rounded, AboveValue, BelowValue };
+    std::string words;
+    std::vector<double> values;
+    Kind kind = Rounded;
+    double tolerance = 0;
+};
+
+// A number as the descriptions write it: "7,829.3", "0.001", "1000"; not
+// the "2" of the button "2d planet".
+const char* const kNumber = R"((?:\d{1,3}(?:,\d{3})+(?:\.\d+)?|\d+(?:\.\d+)?)(?![A-Za-z]))";
+
+std::regex statedPattern(const std::string& words) {
+    std::string pattern;
+    for (const char c : words) {
+        if (c == '#')
+            pattern += std::string("(") + kNumber + ")";
+        else if (std::strchr(R"(\^$.|?*+()[]{}/)", c))
+            pattern += std::string("\\") + c;
+        else
+            pattern += c;
+    }
+    return std::regex(pattern);
+}
+
+void expectNumber(const std::string& written, const Stated& stated, double value, const std::string& name) {
+    std::string text = written;
+    std::erase(text, ',');
+    const double number = std::stod(text);
+    const auto point = text.find('.');
+    const int decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+    const std::string where = name + ": " + written + " in \"" + stated.words + "\" against " + std::to_string(value);
+    if (stated.kind == Stated::AboveValue)
+        EXPECT_LT(value, number) << where;
+    else if (stated.kind == Stated::BelowValue)
+        EXPECT_GT(value, number) << where;
+    else
+        EXPECT_LE(std::fabs(number - value), std::max(0.5 * std::pow(10.0, -decimals), stated.tolerance)) << where;
+}
+
+// Every number in the example's description stands in one of `stated`, and
+// each is what the orbit, or the panel, makes it.
+void expectStated(const std::string& name, const Scenario& example, const std::vector<Stated>& stated) {
+    const std::string& description = example.description;
+    std::vector<std::pair<long, long>> read;  // the spans the checks read
+    for (const Stated& s : stated) {
+        std::smatch found;
+        if (!std::regex_search(description, found, statedPattern(s.words))) {
+            ADD_FAILURE() << name << " does not say: " << s.words;
+            continue;
+        }
+        read.emplace_back(found.position(0), found.position(0) + found.length(0));
+        ASSERT_EQ(found.size(), s.values.size() + 1) << s.words;
+        for (std::size_t i = 0; i < s.values.size(); ++i) expectNumber(found[i + 1].str(), s, s.values[i], name);
+    }
+    const std::regex number(kNumber);
+    for (auto it = std::sregex_iterator(description.begin(), description.end(), number); it != std::sregex_iterator();
+         ++it) {
+        const bool checked = std::any_of(read.begin(), read.end(), [&](const auto& span) {
+            return it->position() >= span.first && it->position() < span.second;
+        });
+        EXPECT_TRUE(checked) << name << " states " << it->str() << " where no check reads it";
+    }
+}
+
+// A burn as the size buttons fire it: how many presses of 1000, 100, 10 and 1.
+std::array<int, 4> presses(double speed) {
+    const int rounded = static_cast<int>(std::lround(speed));
+    return {rounded / 1000, rounded / 100 % 10, rounded / 10 % 10, rounded % 10};
+}
+
+double units(double metres) { return metres / kLengthUnit; }
+
+TEST(ScenarioTest, TheExamplesSayWhatTheyShow) {
     auto found = examples();
     ASSERT_GE(found.size(), 7u);
     for (const auto& [name, scenario] : found) {
@@ -186,14 +267,60 @@ TEST(ScenarioTest, TheExamplesShowWhatTheySay) {
         EXPECT_FALSE(scenario.run) << name;  // a set-up, started by the operator
     }
     EXPECT_EQ(found["2-default-ellipse"].panel, defaultScenario().panel);
-    EXPECT_LT(ExampleRun(found["1-circular-orbit"]).figures().eccentricity, 0.001);
-    EXPECT_TRUE(ExampleRun(found["3-escape"]).figures().escapes);
-    const auto fall = ExampleRun(found["4-fall-onto-the-planet"]).figures();
-    EXPECT_LT(fall.periapsis, orbit::Planet{1}.surfaceRadius());
-    constexpr double kSiderealDay = 86164.0905;
-    EXPECT_NEAR(ExampleRun(found["6-geostationary-orbit"]).figures().period.value_or(0), kSiderealDay,
-                kSiderealDay * 0.001);
+    const auto start = [&](const char* name) { return ExampleRun(found[name]).figures(); };
+    const auto box = [&](const char* name, int index) { return std::stod(found[name].panel[index]); };
+    using S = Stated;
 
+    const auto circle = start("1-circular-orbit");
+    expectStated("1-circular-orbit", found["1-circular-orbit"],
+                 {{"the circular speed, # m/s", {circle.circularSpeed}},
+                  {"an eccentricity below #", {circle.eccentricity}, S::AboveValue},
+                  {"a period of about # minutes", {circle.period.value_or(0) / 60}},
+                  // Any burn short of the escape speed gives an ellipse.
+                  {"one forward burn of # m/s", {circle.escapeSpeed - circle.speed}, S::BelowValue}});
+
+    const auto ellipse = start("2-default-ellipse");
+    expectStated("2-default-ellipse", found["2-default-ellipse"],
+                 {{"# m/s at # planet radii", {ellipse.speed, units(ellipse.periapsis)}},
+                  {"climbs to about # radii", {units(ellipse.apoapsis.value_or(0))}}});
+
+    const auto escape = start("3-escape");
+    EXPECT_TRUE(escape.escapes);
+    expectStated("3-escape", found["3-escape"],
+                 {{"At # m/s", {escape.speed}},
+                  {"the escape speed at its height (# m/s)", {escape.escapeSpeed}},
+                  // Any burn that leaves it below the escape speed catches it.
+                  {"a backward burn of # m/s", {escape.speed - escape.escapeSpeed}, S::AboveValue}});
+
+    const auto fall = start("4-fall-onto-the-planet");
+    EXPECT_LT(fall.periapsis, orbit::Planet{1}.surfaceRadius());
+    expectStated(
+        "4-fall-onto-the-planet", found["4-fall-onto-the-planet"],
+        {{"at # planet radii and moving sideways at only # m/s", {units(fall.apoapsis.value_or(0)), fall.speed}},
+         {"dips to about # radii", {units(fall.periapsis)}}});
+
+    constexpr double kMoonMass = 0.0123;  // Earth masses
+    const double secondMass = box("5-second-planet", kBoxSecondPlanetMass);
+    expectStated("5-second-planet", found["5-second-planet"],
+                 {{"# Earth masses, about # Moons, circles at # planet radii",
+                   {secondMass, secondMass / kMoonMass, box("5-second-planet", kBoxSecondPlanetDist)}}});
+
+    const auto geo = start("6-geostationary-orbit");
+    const double day = geo.period.value_or(0);
+    const double timeFactor = box("6-geostationary-orbit", kBoxTimeFactor);
+    constexpr double kSiderealDay = 86164.0905;
+    EXPECT_NEAR(day, kSiderealDay, kSiderealDay * 0.001);
+    expectStated("6-geostationary-orbit", found["6-geostationary-orbit"],
+                 {{"A circular orbit of # planet radii (# km from the centre) at # m/s",
+                   {units(geo.periapsis), geo.periapsis / 1000, geo.circularSpeed}},
+                  {"one sidereal day, # h # min # s",
+                   {std::floor(day / 3600), std::floor(std::fmod(day, 3600) / 60), std::fmod(day, 60)}},
+                  {"At time factor #", {timeFactor}},
+                  {"one revolution takes under # seconds", {day / timeFactor}, S::AboveValue}});
+}
+
+TEST(ScenarioTest, TheExamplesThatAskForActionShowWhatTheyPromise) {
+    auto found = examples();
     // The second planet moves the craft visibly off its two-body ellipse
     // within one revolution.
     ExampleRun alone(found["5-second-planet"]);
@@ -208,21 +335,45 @@ TEST(ScenarioTest, TheExamplesShowWhatTheySay) {
                   kLengthUnit,
               0.1);
 
-    // The task's two burns, as its description gives them, put the craft on
-    // the red circle.
+    // The task's two burns are the transfer's, by Kepler; fired as the
+    // description says, they put the craft on the red circle.
     const Scenario& task = found["7-hohmann-transfer"];
-    const double target = std::stod(task.panel[kBoxCircleRadius]);
     ExampleRun hohmann(task);
-    hohmann.burnForward(
-        {{kBankImpulse1000, 1}, {kBankImpulse1000 + 1, 7}, {kBankImpulse1000 + 2, 3}, {kBankImpulse1, 6}});
-    EXPECT_NEAR(hohmann.figures().apoapsis.value_or(0) / kLengthUnit, target, 0.01 * target);
+    const double mu = orbit::Planet{1}.mu();
+    const double inner = hohmann.distance() * kLengthUnit;
+    const double outer = std::stod(task.panel[kBoxCircleRadius]) * kLengthUnit;
+    const double transfer = (inner + outer) / 2;  // the ellipse's semi-major axis
+    const double firstBurn = std::sqrt(mu * (2 / inner - 1 / transfer)) - hohmann.figures().speed;
+    const double secondBurn = std::sqrt(mu / outer) - std::sqrt(mu * (2 / outer - 1 / transfer));
+    const auto first = presses(firstBurn);
+    const auto second = presses(secondBurn);
+    EXPECT_EQ(first[0], 1);  // "once"
+    hohmann.burnForward({{kBankImpulse1000, first[0]},
+                         {kBankImpulse1000 + 1, first[1]},
+                         {kBankImpulse1000 + 2, first[2]},
+                         {kBankImpulse1, first[3]}});
+    EXPECT_NEAR(hohmann.figures().apoapsis.value_or(0), outer, 0.01 * outer);
     double last = 0;
     while (hohmann.distance() > last) last = hohmann.distance(), hohmann.tickFor(0.001);
-    hohmann.burnForward(
-        {{kBankImpulse1000, 1}, {kBankImpulse1000 + 1, 3}, {kBankImpulse1000 + 2, 1}, {kBankImpulse1, 3}});
+    hohmann.burnForward({{kBankImpulse1000, second[0]},
+                         {kBankImpulse1000 + 1, second[1]},
+                         {kBankImpulse1000 + 2, second[2]},
+                         {kBankImpulse1, second[3]}});
     const auto circle = hohmann.figures();
-    EXPECT_LT(circle.eccentricity, 0.01);
-    EXPECT_NEAR(circle.semiMajorAxis.value_or(0) / kLengthUnit, target, 0.01 * target);
+    EXPECT_NEAR(circle.semiMajorAxis.value_or(0), outer, 0.01 * outer);
+
+    const auto [thousand, hundred, ten, one] = kImpulseSizes;
+    // Presses and sizes as the description states them.
+    const auto n = [](int count) { return static_cast<double>(count); };
+    expectStated(
+        "7-hohmann-transfer", task,
+        {{"circles at # planet radii; reach the red circle at # radii", {units(inner), units(outer)}},
+         {R"(choose "impulse #" and press "forward" once, then # times with "impulse #", # times with "impulse #" and # times with "impulse #" (# m/s in all))",
+          {n(thousand), n(first[1]), n(hundred), n(first[2]), n(ten), n(first[3]), n(one), firstBurn}},
+         {"about # hours of simulated time", {std::numbers::pi * std::sqrt(std::pow(transfer, 3) / mu) / 3600}},
+         {"burn # m/s forward the same way (#, # x #, # x #, # x #)",
+          {secondBurn, n(thousand * second[0]), n(second[1]), n(hundred), n(second[2]), n(ten), n(second[3]), n(one)}},
+         {"an eccentricity near #", {circle.eccentricity}, Stated::Rounded, 0.01}});
 }
 TEST(ScenarioTest, AnExampleOpensAfreshWhateverWasDoneBefore) {
     auto found = examples();

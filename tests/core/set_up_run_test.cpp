@@ -164,7 +164,10 @@ TEST(SetUpRunTest, EveryRefusedRunChangesNothingAndNamesTheBox) {
         {kBoxScreenScale, "abc", "\"screen scale\" must be a number; it holds \"abc\"."},
         {kBoxScreenScale, "0", "\"screen scale\" must not be 0; it holds \"0\"."},
         {kBoxScreenScale, "1e307", "\"screen scale\" is out of range; it holds \"1e307\"."},
-        {kBoxInitDistance, "1,5", "\"init distance\" must be a number; it holds \"1,5\"."},
+        // A decimal comma is told what to type instead, where a point makes it a number.
+        {kBoxInitDistance, "1,5", "\"init distance\" must be a number; it holds \"1,5\"; use a point: 1.5."},
+        {kBoxTimeFactor, " -1,5e3 ", "\"time factor\" must be a number; it holds \" -1,5e3 \"; use a point: -1.5e3."},
+        {kBoxBurn, "7,829,3", "\"impulse of 'burn'\" must be a number; it holds \"7,829,3\"."},
         {kBoxInitDistance, "1e305", "\"init distance\" is out of range; it holds \"1e305\"."},
         {kBoxInitAngle, "nan", "\"init ang pos\" must be a number; it holds \"nan\"."},
         {kBoxBurn, "1e999", "\"impulse of 'burn'\" is out of range; it holds \"1e999\"."},

@@ -302,6 +302,16 @@ private slots:
         QVERIFY(!message->isVisible());
         w.showMessage("fifth");
         QCOMPARE(alerts.size(), 4);
+
+        // Said before its window shows and is placed (a scenario named on the
+        // command line), it still opens over the drawing once the window does.
+        KorvelWindow early;
+        early.showMessage("early");
+        early.move(300, 90);
+        early.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&early));
+        const QWidget* earlyDrawing = child(early, "Picture1");
+        QTRY_VERIFY(early.messageBox()->frameGeometry().left() >= earlyDrawing->mapToGlobal(QPoint(0, 0)).x());
     }
 
     void quitEndsTheEventLoop() {

@@ -18,7 +18,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,12 +32,14 @@
 #include <vector>
 
 #include "app/panel.h"
+#include "app/scenario_file.h"
 #include "orbit/elements.h"
 #include "qt_support.h"
 #include "sim/numbers.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/scenario_files.h"
+#include "ui/qt/scenario_notes.h"
 
 using korvel::qt::KorvelWindow;
 using korvel::qt::MainWindow;
@@ -73,7 +77,13 @@ class OrbitInsightTest : public QObject {
                           [](auto p, auto q) { return p.x == q.x && p.y == q.y; });
     }
 
+    // Recent files and dialog folders go here, not into the settings of
+    // whoever runs the tests.
+    QTemporaryDir settings_;
+
 private slots:
+    void initTestCase() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path()); }
+
     void menusCarryTheirNamesAndKeys() {
         MainWindow m;
         m.show();
@@ -102,6 +112,7 @@ private slots:
             {"menuFile", "actionQuit", "Quit", "Ctrl+Q"},
             {"menuView", "actionPredictedPath", "Predicted Path", "F2"},
             {"menuView", "actionOrbitData", "Orbit Data", "F3"},
+            {"menuView", "actionScenarioNotes", "About This Scenario", "F4"},
             {"menuHelp", "actionHelp", "Korvel Simulation Help", "F1"},
             {"menuHelp", "actionShortcuts", "Keyboard Shortcuts", ""},
             {"menuHelp", "actionAbout", "About Korvel Simulation", ""},
@@ -129,6 +140,8 @@ private slots:
         QVERIFY(list && list->isVisible() && list->isWindow());
         const QString keys = list->findChild<QTextBrowser*>()->toPlainText();
         for (const Item& item : items) QVERIFY2(keys.contains(item.keys), item.keys);
+        // Every row in view, without a scroll bar.
+        QCOMPARE(list->findChild<QTextBrowser*>()->verticalScrollBar()->maximum(), 0);
         action(m, "actionHelp")->trigger();
         QVERIFY(m.findChild<QWidget*>("helpWindow")->isVisible());
         QApplication::setApplicationVersion("9.8.7");
@@ -356,6 +369,11 @@ private slots:
         const QString file = dir.filePath("orbit.png");
         QVERIFY(m.savePicture(file));
         QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), shown);
+        // The next picture's dialog starts in that folder; a scenario's does not.
+        action(m, "actionSavePicture")->trigger();
+        QCOMPARE(QDir(m.findChild<QFileDialog*>("savePictureDialog")->directory()), QDir(dir.path()));
+        action(m, "actionOpenScenario")->trigger();
+        QVERIFY(QDir(m.findChild<QFileDialog*>("openScenarioDialog")->directory()) != QDir(dir.path()));
         m.copyPicture();
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), shown);
         // A file that cannot be written is named, with the reason.
@@ -427,6 +445,54 @@ private slots:
             if (bad.endsWith("broken.korvel")) QVERIFY(w.messageBox()->text().contains("line 2, column"));
         }
         QVERIFY(!other.scenarios().recent().contains(dir.filePath("missing.korvel")));
+    }
+
+    void anExampleShowsItsTaskAndSaveWritesATeachersWords() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        QFile resource(":/examples/7-hohmann-transfer.korvel");
+        QVERIFY(resource.open(QIODevice::ReadOnly));
+        const QByteArray bytes = resource.readAll();
+        const auto example = korvel::parseScenario(std::string_view(bytes.constData(), bytes.size())).scenario;
+        QVERIFY(example);
+        // The task opens in a window of its own, clear of the panel; Esc
+        // closes it, and the menu says so.
+        action(m, "example-7-hohmann-transfer")->trigger();
+        korvel::qt::ScenarioNotes& notes = m.scenarioNotes();
+        QVERIFY(notes.isVisible() && action(m, "actionScenarioNotes")->isChecked());
+        QCOMPARE(notes.title(), QString::fromStdString(example->title));
+        QCOMPARE(notes.description(), QString::fromStdString(example->description));
+        const QWidget& drawing = m.korvel().picture();
+        const QRect panel(drawing.mapToGlobal(QPoint(drawing.width(), 0)), m.frameGeometry().bottomRight());
+        QVERIFY(!notes.frameGeometry().intersects(panel));
+        notes.activateWindow();
+        QTRY_VERIFY(notes.isActiveWindow());
+        QTest::keyClick(&notes, Qt::Key_Escape);
+        QVERIFY(!notes.isVisible() && !action(m, "actionScenarioNotes")->isChecked());
+
+        // Save Scenario takes a title and a description, and a title left
+        // empty takes the file's name.
+        QTemporaryDir dir;
+        action(m, "actionSaveScenario")->trigger();
+        auto* dialog = m.findChild<QFileDialog*>("saveScenarioDialog");
+        auto* title = dialog->findChild<QLineEdit*>("scenarioTitleField");
+        auto* description = dialog->findChild<QPlainTextEdit*>("scenarioDescriptionField");
+        QVERIFY(title && description && title->isVisible());
+        QCOMPARE(title->text(), notes.title());
+        title->clear();
+        description->setPlainText("Reach the circle in one burn.");
+        dialog->setDirectory(dir.path());
+        dialog->selectFile("lab");
+        static_cast<QDialog*>(dialog)->accept();
+        QFile saved(dir.filePath("lab.korvel"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray text = saved.readAll();
+        const auto read = korvel::parseScenario(std::string_view(text.constData(), text.size())).scenario;
+        QVERIFY(read);
+        QCOMPARE(read->title, std::string("lab"));
+        QCOMPARE(read->description, std::string("Reach the circle in one burn."));
+        QCOMPARE(notes.title(), QString("lab"));
     }
 
     void exportDataWritesTheRunSoFarWhileItGoesOn() {

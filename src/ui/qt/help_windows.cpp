@@ -2,14 +2,14 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QEvent>
-#include <QScreen>
-#include <QShortcut>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "app/tool_placement.h"
+#include <cmath>
+
+#include "ui/qt/tool_windows.h"
 
 namespace korvel::qt {
 
@@ -20,7 +20,7 @@ constexpr const char* kOtherKeys[][2] = {
     {"Alt or F10", "the menus; Alt+F, Alt+V and Alt+H open one"},
     {"Tab, Shift+Tab", "the next or the previous control"},
     {"Space or Enter", "press the button with the focus"},
-    {"Esc", "close the message, or the help window it is pressed in"},
+    {"Esc", "close the message, or the tool or help window it is pressed in"},
 };
 
 QString shortcutRow(const QString& keys, const QString& what) {
@@ -48,7 +48,7 @@ simulated minutes, and the speed in m/s.</li>
 <li>The two boxes under the distance: the second planet's mass and distance, for "2d planet".</li>
 </ul>
 <p>The run reads its boxes when it starts; a box that does not hold what is needed is named
-in a message, and nothing changes.</p>
+in a message, and nothing changes. Numbers take a decimal point: 1.5, not 1,5.</p>
 
 <h3>Firing a burn</h3>
 <p>Choose a size first: <b>impulse 1000</b>, <b>100</b>, <b>10</b> or <b>1</b> (m/s); it stays pressed.
@@ -79,35 +79,19 @@ by 6,400 km, not 6,380.</p>
 if typed; press "Run Simulation" to start. A scenario saved during a run also keeps the run: it comes
 back paused, exactly where it was, with its drawing, readouts, second planet and impulse size, and
 "Continue" goes on from there. <b>Save Scenario</b> (Ctrl+S) keeps the boxes, and the run so far once
-one has started. <b>Open Recent</b> lists the last eight files; <b>Examples</b> has ready set-ups, each
-with a note on what to try. A file can also be dropped on the window, or named on the command line. A
-file that cannot be opened is named with its fault, and nothing changes.</p>
+one has started; its dialog also takes a title and a description, so a teacher can write a task into
+the file (a title left empty takes the file's name). <b>Open Recent</b> lists the last eight files;
+<b>Examples</b> has ready set-ups, each with a note on what to try. A file can also be dropped on the
+window, or named on the command line. A file that cannot be opened is named with its fault, and
+nothing changes.</p>
+<p>A scenario with a description shows its title and description as it opens in <b>View &gt; About
+This Scenario</b> (F4), a window beside the main one, so that a task can be read while it is done. Esc
+closes it, as it closes Orbit Data and the help windows.</p>
 <p><b>File &gt; Save Picture</b> (Ctrl+Shift+S) saves what the drawing shows, path included, as a PNG;
 <b>Copy Picture</b> puts it on the clipboard. <b>Export Data</b> (Ctrl+E) writes the run so far as CSV
 for a spreadsheet: time, position, velocity, distance, speed, the energies per kilogram and what
 happened, with commas, or with semicolons and decimal commas.</p>
 )";
-
-ScreenRect screenRect(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }
-
-// Moves a tool window back within its screen whenever a resize takes it past
-// an edge: a window that grows with its text must not run off the screen.
-class KeepOnScreen : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Resize) return false;
-        auto* window = static_cast<QWidget*>(watched);
-        const QScreen* screen = window->screen();
-        if (!screen || !window->isVisible()) return false;
-        const QRect frame = window->frameGeometry();
-        const ScreenRect at = keptOnScreen(screenRect(frame), screenRect(screen->availableGeometry()));
-        if (at.left != frame.left() || at.top != frame.top()) window->move(at.left, at.top);
-        return false;
-    }
-};
 
 QWidget* textWindow(QWidget* parent, const char* name, const QString& title, const QString& html, QSize size) {
     auto* window = new QWidget(parent, Qt::Window);
@@ -119,8 +103,7 @@ QWidget* textWindow(QWidget* parent, const char* name, const QString& title, con
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(text);
     window->resize(size);
-    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), window);
-    QObject::connect(close, &QShortcut::activated, window, &QWidget::close);
+    closeOnEscape(window);
     return window;
 }
 
@@ -141,18 +124,18 @@ QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions) {
     }
     for (const auto& [keys, what] : kOtherKeys) html += shortcutRow(keys, what);
     html += "</table>";
-    return textWindow(parent, "shortcutsWindow", "Keyboard Shortcuts", html, QSize(420, 300));
-}
-
-void placeBeside(QWidget* tool, const QWidget* main, const QWidget* drawing) {
-    tool->installEventFilter(new KeepOnScreen(tool));
-    const QScreen* screen = main->screen();
-    if (!screen) return;
-    const QSize size = tool->size().expandedTo(tool->sizeHint());
-    const ScreenRect at = placeToolWindow(screenRect(main->frameGeometry()),
-                                          screenRect(QRect(drawing->mapToGlobal(QPoint(0, 0)), drawing->size())),
-                                          size.width(), size.height(), screenRect(screen->availableGeometry()));
-    tool->move(at.left, at.top);
+    QWidget* window = textWindow(parent, "shortcutsWindow", "Keyboard Shortcuts", html, QSize());
+    // Sized to its table, so that every row shows without a scroll bar;
+    // measured apart, as the browser's own document takes the browser's width.
+    auto* text = window->findChild<QTextBrowser*>();
+    QTextDocument table;
+    table.setDefaultFont(text->document()->defaultFont());
+    table.setHtml(html);
+    table.setTextWidth(-1);
+    const int slack = 2 * text->frameWidth() + 2;
+    window->resize(static_cast<int>(std::ceil(table.size().width())) + slack,
+                   static_cast<int>(std::ceil(table.size().height())) + slack);
+    return window;
 }
 
 QString aboutText() {

@@ -15,11 +15,6 @@ QWidget* makeGuideWindow(QWidget* parent);
 // The shortcuts window lists the keys of `actions` and the keys no menu has.
 QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions);
 
-// Moves the tool window `tool` beside `main`, on the side with room, or over
-// `drawing` where neither side has any; never over the rest of `main`. It
-// stays on the screen whenever it grows.
-void placeBeside(QWidget* tool, const QWidget* main, const QWidget* drawing);
-
 // Version, licence, and the Qt in use with its licence.
 QString aboutText();
 

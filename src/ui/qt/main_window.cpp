@@ -15,13 +15,14 @@
 #include <QMimeData>
 #include <QSaveFile>
 #include <QShortcut>
-#include <QStandardPaths>
 
 #include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_insight.h"
 #include "ui/qt/safe_file_dialog.h"
 #include "ui/qt/scenario_files.h"
+#include "ui/qt/scenario_notes.h"
+#include "ui/qt/tool_windows.h"
 
 namespace korvel::qt {
 
@@ -36,6 +37,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     insight_ = new OrbitInsight(*korvel_, this);
     scenarios_ = new ScenarioFiles(this, *korvel_);
+    notes_ = new ScenarioNotes(this);
     // A scenario file dropped on the window opens.
     setAcceptDrops(true);
     connect(korvel_, &KorvelWindow::happened, insight_, &OrbitInsight::onEvents);
@@ -113,6 +115,37 @@ void MainWindow::buildViewMenu() {
     data->setCheckable(true);
     connect(data, &QAction::toggled, insight_, &OrbitInsight::setDataShown);
     connect(insight_, &OrbitInsight::dataClosed, data, [data] { data->setChecked(false); });
+    buildNotesItem(view);
+}
+
+void MainWindow::buildNotesItem(QMenu* view) {
+    QAction* notes = addItem(view, "actionScenarioNotes", "About This Scenario", QKeySequence(Qt::Key_F4),
+                             "About This Scenario window on or off (the scenario's title and task)");
+    notes->setCheckable(true);
+    connect(notes, &QAction::toggled, this, &MainWindow::showScenarioNotes);
+    connect(notes_, &ScenarioNotes::closed, notes, [notes] { notes->setChecked(false); });
+    // A scenario that describes itself shows its words as it opens, so that
+    // a task can be read while it is done.
+    connect(scenarios_, &ScenarioFiles::notesChanged, this,
+            [this, notes](const QString& title, const QString& description, bool opened) {
+                notes_->showNotes(title, description);
+                if (!opened || description.isEmpty()) return;
+                notes->setChecked(true);
+                notes_->raise();
+            });
+}
+
+void MainWindow::showScenarioNotes(bool shown) {
+    if (!shown) {
+        notes_->hide();
+        return;
+    }
+    if (!notesPlaced_) {
+        notesPlaced_ = true;
+        placeBeside(notes_, this, &korvel_->picture());
+    }
+    notes_->show();
+    notes_->raise();
 }
 
 void MainWindow::buildHelpMenu() {
@@ -167,7 +200,10 @@ bool MainWindow::savePicture(const QString& fileName) {
         else if (!file.commit())
             why = file.errorString();
     }
-    if (why.isEmpty()) return true;
+    if (why.isEmpty()) {
+        rememberFolder(FileKind::Picture, fileName);
+        return true;
+    }
     file.cancelWriting();
     korvel_->showMessage(QString("The picture could not be saved as \"%1\": %2.")
                              .arg(QDir::toNativeSeparators(fileName), why)
@@ -178,17 +214,13 @@ bool MainWindow::savePicture(const QString& fileName) {
 void MainWindow::copyPicture() { QGuiApplication::clipboard()->setImage(picture()); }
 
 void MainWindow::askToSavePicture() {
-    const QString folder = existingFolder(QStandardPaths::PicturesLocation);
-    auto* dialog =
-        new QFileDialog(this, "Save Picture", QDir(folder).filePath("korvel-orbit.png"), "PNG images (*.png)");
+    auto* dialog = new QFileDialog(
+        this, "Save Picture", QDir(startFolder(FileKind::Picture)).filePath("korvel-orbit.png"), "PNG images (*.png)");
     dialog->setObjectName("savePictureDialog");
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("png");
-    neverReadContents(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { savePicture(name); });
-    // open(), not exec(): the ticks go on while the operator chooses.
-    dialog->open();
+    openFileDialog(dialog, this);
 }
 
 bool MainWindow::openScenarioFile(const QString& fileName) { return scenarios_->open(fileName); }
@@ -221,7 +253,10 @@ constexpr const char* kSemicolonFilter = "CSV, semicolons and decimal commas (*.
 
 bool MainWindow::exportData(const QString& fileName, CsvStyle style) {
     const QString why = writeWhole(fileName, csvText(korvel_->history().rows(), style));
-    if (why.isEmpty()) return true;
+    if (why.isEmpty()) {
+        rememberFolder(FileKind::Data, fileName);
+        return true;
+    }
     korvel_->showMessage(QString("The data could not be exported to \"%1\": %2.")
                              .arg(QDir::toNativeSeparators(fileName), why)
                              .toStdString());
@@ -229,19 +264,15 @@ bool MainWindow::exportData(const QString& fileName, CsvStyle style) {
 }
 
 void MainWindow::askToExportData() {
-    const QString folder = existingFolder(QStandardPaths::DocumentsLocation);
-    auto* dialog = new QFileDialog(this, "Export Data", QDir(folder).filePath("korvel-run.csv"));
+    auto* dialog = new QFileDialog(this, "Export Data", QDir(startFolder(FileKind::Data)).filePath("korvel-run.csv"));
     dialog->setObjectName("exportDataDialog");
     dialog->setNameFilters({kCommaFilter, kSemicolonFilter});
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("csv");
-    neverReadContents(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& name) {
         exportData(name, dialog->selectedNameFilter() == kSemicolonFilter ? CsvStyle::Semicolon : CsvStyle::Comma);
     });
-    // open(), not exec(): the ticks go on while the operator chooses.
-    dialog->open();
+    openFileDialog(dialog, this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

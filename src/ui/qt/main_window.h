@@ -1,8 +1,9 @@
 #pragma once
 // The program's window: a menu bar over the client area `Korvel`, which keeps
 // its size and every control's place. The menus open and save scenarios,
-// save and copy the picture, turn the predicted path and the Orbit Data
-// window on and off, and open the help. A scenario file dropped on it opens.
+// save and copy the picture, turn the predicted path, the Orbit Data window
+// and the scenario's notes on and off, and open the help. A scenario file
+// dropped on it opens.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -19,6 +20,7 @@ namespace korvel::qt {
 class KorvelWindow;
 class OrbitInsight;
 class ScenarioFiles;
+class ScenarioNotes;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -50,6 +52,9 @@ public:
     bool openScenarioFile(const QString& fileName);
 
     ScenarioFiles& scenarios() { return *scenarios_; }
+    // About This Scenario; hidden until asked for or a scenario with a
+    // description opens.
+    ScenarioNotes& scenarioNotes() { return *notes_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,6 +65,8 @@ private:
     void buildMenus();
     QMenu* buildFileMenu();
     void buildViewMenu();
+    void buildNotesItem(QMenu* view);
+    void showScenarioNotes(bool shown);
     void buildHelpMenu();
     // A menu item; `whatItDoes` is what the shortcuts window says of its keys.
     QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
@@ -71,6 +78,8 @@ private:
     KorvelWindow* korvel_ = nullptr;
     OrbitInsight* insight_ = nullptr;
     ScenarioFiles* scenarios_ = nullptr;
+    ScenarioNotes* notes_ = nullptr;
+    bool notesPlaced_ = false;
     QPointer<QWidget> help_;
     QPointer<QWidget> shortcuts_;
 };

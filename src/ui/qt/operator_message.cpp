@@ -29,6 +29,9 @@ OperatorMessage::OperatorMessage(QWidget* owner, QWidget* over)
     escape_->setContext(Qt::WindowShortcut);
     escape_->setEnabled(false);
     connect(escape_, &QShortcut::activated, this, &QWidget::hide);
+    // The window manager places the window after it is shown; the drawing
+    // is only where it is once that is done.
+    owner->window()->installEventFilter(this);
 }
 
 void OperatorMessage::say(const QString& text) {
@@ -53,6 +56,12 @@ bool OperatorMessage::event(QEvent* event) {
     // dialog) gets the activation handed back, with the focus where it was.
     if (event->type() == QEvent::WindowActivate && owner_->isVisible()) owner_->window()->activateWindow();
     return QMessageBox::event(event);
+}
+
+bool OperatorMessage::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (isVisible() && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)) placeOver();
+    return QMessageBox::eventFilter(watched, event);
 }
 
 void OperatorMessage::showEvent(QShowEvent* event) {

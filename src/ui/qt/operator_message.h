@@ -3,7 +3,9 @@
 // that the panel box it names stays in view. It leaves the keyboard focus on
 // the control the operator is on, so the next Space presses that control; Esc
 // anywhere in the window closes it, as its OK does. Assistive technology hears
-// of every message as an alert.
+// of every message as an alert. It follows the window: one said before the
+// window is shown or placed (a scenario named on the command line) still
+// opens over the drawing.
 
 #include <QMessageBox>
 
@@ -28,6 +30,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

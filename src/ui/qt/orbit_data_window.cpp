@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "ui/qt/energy_plot.h"
+#include "ui/qt/tool_windows.h"
 
 namespace korvel::qt {
 
@@ -39,14 +40,15 @@ QString minutes(double seconds) {
     return text == kNone ? text : text + " min";
 }
 
-// From the centre in length units, then how far above (or below) the surface.
+// From the centre in length units, then how far above (or below) the surface:
+// short, so that a preview's column beside today's keeps the window narrow.
 QString distance(double metres, const orbit::Planet& planet) {
     const QString units = fixed(metres / kLengthUnit, 4);
     if (units == kNone) return kNone;
     const double altitudeKm = (metres - planet.surfaceRadius()) / 1000;
     if (!std::isfinite(altitudeKm)) return units + " units";
     return altitudeKm >= 0 ? QString("%1 units, %2 km up").arg(units, fixed(altitudeKm, 1))
-                           : QString("%1 units, %2 km below the surface").arg(units, fixed(-altitudeKm, 1));
+                           : QString("%1 units, %2 km below").arg(units, fixed(-altitudeKm, 1));
 }
 
 QString withUnit(double value, int decimals, const char* unit) {
@@ -114,6 +116,7 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     for (QLabel* label : {previewHeading_, secondPullName_, secondPull_, planetOnly_}) label->hide();
     adjustSize();
     restWidth_ = width();
+    closeOnEscape(this);
 }
 
 // A row a figure: its caption, today's value and the previewed one.

@@ -7,10 +7,10 @@
 #include <cmath>
 
 #include "app/panel.h"
-#include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_data_window.h"
 #include "ui/qt/orbit_overlay.h"
+#include "ui/qt/tool_windows.h"
 
 namespace korvel::qt {
 

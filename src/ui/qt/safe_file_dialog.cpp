@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace korvel::qt {
 
@@ -30,9 +31,38 @@ void neverReadContents(QFileDialog* dialog) {
     dialog->setIconProvider(&provider);
 }
 
-QString existingFolder(QStandardPaths::StandardLocation location) {
-    const QString folder = QStandardPaths::writableLocation(location);
-    return folder.isEmpty() || !QDir(folder).exists() ? QDir::homePath() : folder;
+void openFileDialog(QFileDialog* dialog, QWidget* owner) {
+    neverReadContents(dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::finished, owner, [owner] { owner->window()->activateWindow(); });
+    // open(), not exec(): the ticks go on while the operator chooses.
+    dialog->open();
+}
+
+QSettings programSettings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "korvel", "korvel"); }
+
+namespace {
+
+QString folderKey(FileKind kind) {
+    switch (kind) {
+    case FileKind::Scenario: return QStringLiteral("folders/scenario");
+    case FileKind::Picture: return QStringLiteral("folders/picture");
+    case FileKind::Data: break;
+    }
+    return QStringLiteral("folders/data");
+}
+
+}  // namespace
+
+QString startFolder(FileKind kind) {
+    const QString last = programSettings().value(folderKey(kind)).toString();
+    if (!last.isEmpty() && QDir(last).exists()) return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() || !QDir(documents).exists() ? QDir::homePath() : documents;
+}
+
+void rememberFolder(FileKind kind, const QString& fileName) {
+    programSettings().setValue(folderKey(kind), QFileInfo(fileName).absolutePath());
 }
 
 QString notReplaceable(const QString& fileName) {

@@ -2,10 +2,11 @@
 // File dialogs that never read a file's contents. Qt's own dialog asks what
 // type each file is, and by default finds out by reading it: a FIFO, or a
 // file such as /proc/kmsg, blocks that read for ever, and the program with it.
-// Beside them, where such a dialog starts and how its file is written.
+// Beside them, where such a dialog starts, how it hands the keyboard back,
+// and how its file is written.
 
 #include <QAbstractFileIconProvider>
-#include <QStandardPaths>
+#include <QSettings>
 #include <QString>
 
 #include <string_view>
@@ -25,9 +26,23 @@ public:
 // Makes `dialog` one that judges files by their names only.
 void neverReadContents(QFileDialog* dialog);
 
-// The platform's folder of that kind where it exists, else the home folder:
-// where a file dialog starts.
-QString existingFolder(QStandardPaths::StandardLocation location);
+// Opens `dialog` as one that judges files by their names only, without
+// stopping the run. It deletes itself once done, and the keyboard goes back
+// to `owner`'s window: after a refused file, a window manager may leave the
+// focus nowhere (Esc and F2 would do nothing until a click).
+void openFileDialog(QFileDialog* dialog, QWidget* owner);
+
+// The program's settings, in an INI file on every platform.
+QSettings programSettings();
+
+// The kinds of file whose dialogs each remember their own folder.
+enum class FileKind { Scenario, Picture, Data };
+
+// Where a dialog for that kind of file starts: the folder one was last opened
+// from or saved in, else the user's documents folder, else the home folder.
+QString startFolder(FileKind kind);
+// Remembers the folder of `fileName` for the dialogs of its kind.
+void rememberFolder(FileKind kind, const QString& fileName);
 
 // Why a new file may not take the place of `fileName`, or nothing: only a
 // regular file, or nothing yet, may be replaced; never a device, a FIFO or a

@@ -8,13 +8,15 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QLineEdit>
 #include <QMenu>
-#include <QSettings>
-#include <QStandardPaths>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 
 #include "app/scenario_file.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/safe_file_dialog.h"
+#include "ui/qt/scenario_notes.h"
 
 namespace korvel::qt {
 namespace {
@@ -24,9 +26,19 @@ constexpr const char* kNameFilters = "Korvel scenarios (*.korvel);;All files (*)
 // A drawing is the surface's pixels; one far larger is no drawing of ours.
 constexpr int kLargestDrawingSide = 8192;
 
-QSettings programSettings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "korvel", "korvel"); }
-
 QString shownName(const QString& fileName) { return QFileInfo(fileName).fileName(); }
+
+// A scenario's title, or else its file's name without the extension.
+QString titleOr(const std::string& title, const QString& fileName) {
+    return title.empty() ? QFileInfo(fileName).completeBaseName() : QString::fromStdString(title);
+}
+
+// A title as a file name: without the characters some file systems refuse.
+QString asFileName(QString title) {
+    static const QRegularExpression refused(R"([/\\:*?"<>|\x00-\x1f])");
+    title.replace(refused, "-");
+    return title.trimmed().isEmpty() ? QString("korvel-scenario") : title.trimmed();
+}
 
 // The drawing of a kept run, or a null image when its PNG is not one.
 QImage decodeDrawing(const std::string& png) {
@@ -85,6 +97,7 @@ bool ScenarioFiles::apply(const QString& name, const QByteArray& bytes) {
     title_ = read.scenario->title;
     description_ = read.scenario->description;
     korvel_.openScenario(*read.scenario, drawing);
+    emit notesChanged(titleOr(title_, name), QString::fromStdString(description_), true);
     return true;
 }
 
@@ -113,7 +126,7 @@ bool ScenarioFiles::save(const QString& requested) {
     QString fileName = requested;
     if (QFileInfo(fileName).suffix().isEmpty()) fileName += ".korvel";
     Scenario scenario = korvel_.core().scenario();
-    scenario.title = title_.empty() ? QFileInfo(fileName).completeBaseName().toStdString() : title_;
+    scenario.title = titleOr(title_, fileName).toStdString();
     scenario.description = description_;
     if (scenario.run) scenario.run->drawingPng = encodeDrawing(korvel_.picture().image());
     const std::string text = scenarioText(scenario);
@@ -121,6 +134,7 @@ bool ScenarioFiles::save(const QString& requested) {
     const QString why = writeWhole(fileName, text);
     if (why.isEmpty()) {
         remember(fileName);
+        emit notesChanged(QString::fromStdString(scenario.title), QString::fromStdString(description_), false);
         return true;
     }
     korvel_.showMessage(QString("The scenario could not be saved as \"%1\": %2.")
@@ -130,29 +144,29 @@ bool ScenarioFiles::save(const QString& requested) {
 }
 
 void ScenarioFiles::askToOpen() {
-    auto* dialog =
-        new QFileDialog(owner_, "Open Scenario", existingFolder(QStandardPaths::DocumentsLocation), kNameFilters);
+    auto* dialog = new QFileDialog(owner_, "Open Scenario", startFolder(FileKind::Scenario), kNameFilters);
     dialog->setObjectName("openScenarioDialog");
     dialog->setFileMode(QFileDialog::ExistingFile);
-    neverReadContents(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { open(name); });
-    // open(), not exec(): the ticks go on while the operator chooses.
-    dialog->open();
+    openFileDialog(dialog, owner_);
 }
 
 void ScenarioFiles::askToSave() {
-    const QString name = title_.empty() ? QString("korvel-scenario") : QString::fromStdString(title_);
-    auto* dialog = new QFileDialog(owner_, "Save Scenario",
-                                   QDir(existingFolder(QStandardPaths::DocumentsLocation)).filePath(name + ".korvel"),
-                                   kNameFilters);
+    const QString name = asFileName(QString::fromStdString(title_)) + ".korvel";
+    auto* dialog =
+        new QFileDialog(owner_, "Save Scenario", QDir(startFolder(FileKind::Scenario)).filePath(name), kNameFilters);
     dialog->setObjectName("saveScenarioDialog");
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix("korvel");
-    neverReadContents(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { save(name); });
-    dialog->open();
+    // A teacher writes the task into the file as it is saved.
+    const NotesFields fields =
+        addNotesFields(dialog, QString::fromStdString(title_), QString::fromStdString(description_));
+    connect(dialog, &QFileDialog::fileSelected, this, [this, fields](const QString& name) {
+        title_ = fields.title->text().trimmed().toStdString();
+        description_ = fields.description->toPlainText().trimmed().toStdString();
+        save(name);
+    });
+    openFileDialog(dialog, owner_);
 }
 
 QStringList ScenarioFiles::recent() const { return programSettings().value(kRecentKey).toStringList(); }
@@ -164,6 +178,7 @@ void ScenarioFiles::setRecent(const QStringList& files) {
 }
 
 void ScenarioFiles::remember(const QString& fileName) {
+    rememberFolder(FileKind::Scenario, fileName);
     const QString path = QFileInfo(fileName).absoluteFilePath();
     QStringList files = recent();
     files.removeAll(path);

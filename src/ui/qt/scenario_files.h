@@ -55,6 +55,9 @@ public:
 
 signals:
     void recentChanged();
+    // A scenario opened, or was saved with this title and description. The
+    // title is never empty: without one, the file's name stands for it.
+    void notesChanged(const QString& title, const QString& description, bool opened);
 
 private:
     // The scenario in `bytes`, applied whole, or the message why not.
