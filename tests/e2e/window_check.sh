@@ -21,7 +21,10 @@ if [ "${1:-}" != "--inside" ]; then
     if [ "$1" = --run ]; then run=1; shift; fi
     if [ "$1" = --open ]; then open=$2; shift 2; fi
     if [ "$1" = --second-planet ]; then examples=$2; shift 2; fi
-    exec timeout 180 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" --inside "$1" "${2:-}" "$run" "$open" "$examples"
+    # Room beside the window for the example's About This Scenario window.
+    screen=1024x768x24
+    [ -n "$examples" ] && screen=1600x900x24
+    exec timeout 180 xvfb-run -a -s "-screen 0 $screen" sh "$0" --inside "$1" "${2:-}" "$run" "$open" "$examples"
 fi
 
 bin=$2

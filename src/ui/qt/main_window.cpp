@@ -1,6 +1,7 @@
 #include "ui/qt/main_window.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QShortcut>
 
 #include "ui/qt/help_windows.h"
@@ -188,23 +188,17 @@ void MainWindow::showAbout() {
 QImage MainWindow::picture() const { return korvel_->picture().shownImage(); }
 
 bool MainWindow::savePicture(const QString& fileName) {
-    // Written aside and put in place whole, so a failure leaves any old file.
-    QSaveFile file(fileName);
-    QString why;
-    if (!file.open(QIODevice::WriteOnly)) {
-        why = file.errorString();
-    } else {
-        QImageWriter writer(&file, "png");
-        if (!writer.write(picture()))
-            why = writer.errorString();
-        else if (!file.commit())
-            why = file.errorString();
-    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // Put in place whole, so a failure leaves any old file.
+    const QString why = writer.write(picture()) ? writeWhole(fileName, std::string_view(png.constData(), png.size()))
+                                                : writer.errorString();
     if (why.isEmpty()) {
         rememberFolder(FileKind::Picture, fileName);
         return true;
     }
-    file.cancelWriting();
     korvel_->showMessage(QString("The picture could not be saved as \"%1\": %2.")
                              .arg(QDir::toNativeSeparators(fileName), why)
                              .toStdString());
