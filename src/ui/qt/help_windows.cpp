@@ -75,8 +75,9 @@ planet of one Earth mass, so μ = 9.8 m/s² × (6,380 km)² = 3.989e14 m³/s² p
 Earth mass, 0.16 % above the textbook 3.986e14. The distance on the button below "2d planet" divides
 by 6,400 km, not 6,380.</p>
 <h3>Scenarios</h3>
-<p><b>File &gt; Open Scenario</b> (Ctrl+O) opens a <i>.korvel</i> file: its texts go into the boxes as
-if typed; press "Run Simulation" to start. A scenario saved during a run also keeps the run: it comes
+<p><b>File &gt; Open Scenario</b> (Ctrl+O) opens a <i>.korvel</i> file as a fresh start: any run
+ends, the drawing is cleared, the second planet is off and no impulse size is chosen, as when the
+program starts; then its texts go into the boxes as if typed. Press "Run Simulation" to start. A scenario saved during a run also keeps the run: it comes
 back paused, exactly where it was, with its drawing, readouts, second planet and impulse size, and
 "Continue" goes on from there. <b>Save Scenario</b> (Ctrl+S) keeps the boxes, and the run so far once
 one has started; its dialog also takes a title and a description, so a teacher can write a task into
