@@ -303,7 +303,7 @@ int remainderByPiOver2(double x, double* y) {
 
     // Huge: |x| as three pieces of 24 bits, the first scaled to [2^23, 2^24).
     const std::int32_t e0 = (ix >> 20) - 1046;
-    double z = fromWords(static_cast<std::uint32_t>(ix - (e0 << 20)), lowWord(x));
+    double z = fromWords(static_cast<std::uint32_t>(ix - e0 * 0x100000), lowWord(x));
     std::array<double, 3> tx{};
     for (int i = 0; i < 2; ++i) {
         tx[i] = static_cast<std::int32_t>(z);
