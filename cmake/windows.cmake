@@ -60,6 +60,8 @@ install(FILES ${QT6_INSTALL_PREFIX}/Qt-LGPL-3.0.txt ${QT6_INSTALL_PREFIX}/Qt-sou
         DESTINATION .)
 # DejaVu Sans is compiled into the program; its licence comes beside it.
 install(FILES /usr/share/doc/fonts-dejavu-core/copyright DESTINATION . RENAME DejaVu-fonts-LICENSE.txt)
+# The sine and cosine come from fdlibm, whose notice goes wherever it goes.
+install(FILES ${PROJECT_SOURCE_DIR}/data/windows/fdlibm-LICENSE.txt DESTINATION .)
 
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_FILE_NAME korvel-${PROJECT_VERSION}-windows-x64)

@@ -4,8 +4,8 @@
 # silently and ties .korvel files to the installed program, its window shows
 # and runs, a newer version installs over it as one folder and one entry, the
 # uninstaller leaves no file, registry key or association behind, and the
-# unpacked zip runs too; a run without a window writes the very bytes the
-# Debian build writes. The window's Qt tests,
+# unpacked zip runs too; a run without a window of every example writes the
+# very bytes the Debian build writes. The window's Qt tests,
 # built for Windows, run there on the Windows platform plugin. The last two
 # lines printed are the paths of the installer and the zip. KORVEL_WINE_SHOT
 # names a PNG file to keep the screenshot of the installed program's run in.
@@ -102,16 +102,26 @@ echo "== The same data on Windows"
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 # Runs without a window on exact ticks: the Windows program under wine writes
 # the bytes the Debian build writes, and a fault reaches a redirected stderr.
-[ -x build/korvel ] || { cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-    cmake --build build -j"${KORVEL_JOBS:-2}" --target korvel; }
+# The Debian program is brought up to date first: an older one proves nothing.
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"${KORVEL_JOBS:-2}" --target korvel
 exe="$work/unpacked/$(basename "$zip" .zip)/korvel.exe"
-scenario=tests/data/default-ellipse.korvel
-build/korvel --export-data "$work/debian.csv" --duration 3600 --every 60 "$scenario"
 windows_file() { windows_path "$(realpath -m "$1")"; }
-DISPLAY= wine "$exe" --export-data "$(windows_file "$work/windows.csv")" --duration 3600 --every 60 \
-    "$(windows_file "$scenario")" || fail "korvel.exe --export-data exited with $?"
-cmp "$work/debian.csv" "$work/windows.csv" || fail "the Windows program's data differ from the Debian build's"
-echo "korvel.exe --export-data wrote the same $(wc -c <"$work/windows.csv") bytes as the Debian build"
+# Every example for an hour: a start angle or direction whose sine or cosine
+# came out a unit apart would show in the first row already.
+for example in data/examples/*.korvel; do
+    name=$(basename "$example" .korvel)
+    build/korvel --export-data "$work/$name.debian.csv" --duration 3600 --every 60 "$example" ||
+        fail "the Debian build could not run the example $name"
+    DISPLAY= wine "$exe" --export-data "$(windows_file "$work/$name.windows.csv")" --duration 3600 --every 60 \
+        "$(windows_file "$example")" || fail "korvel.exe --export-data exited with $? on the example $name"
+    cmp "$work/$name.debian.csv" "$work/$name.windows.csv" || {
+        diff "$work/$name.debian.csv" "$work/$name.windows.csv" | head -n 4 || true
+        fail "the example $name: the Windows program's data differ from the Debian build's"
+    }
+    echo "$name: korvel.exe --export-data wrote the same $(wc -c <"$work/$name.windows.csv") bytes as the Debian build"
+done
+scenario=tests/data/default-ellipse.korvel
 status=0
 DISPLAY= wine "$exe" --export-data "$(windows_file "$work/fault.csv")" --duration -1 "$(windows_file "$scenario")" \
     2>"$work/fault.err" || status=$?

@@ -6,6 +6,7 @@
 #include "app/korvel.h"
 #include "app/panel.h"
 #include "sim/numbers.h"
+#include "sim/trig.h"
 
 namespace korvel {
 namespace {
@@ -131,12 +132,13 @@ void Korvel::cmd_restart_Click() {
 }
 
 // 6,280 red points around the planet; the angle grows by repeated addition,
-// which stops it just short of a full turn.
+// which stops it just short of a full turn. The portable sine and cosine put
+// every point on the same pixel on every platform.
 void Korvel::drawDottedCircle(const ViewGeometry& view, double radius) {
     if (!(radius > 0)) return;
     const Vec2 centre = view.centre();
     for (double a = 0; a <= 6.28; a += 0.001)
-        drawPoint(centre.x + radius * std::cos(a), centre.y + radius * std::sin(a), kCircleColor);
+        drawPoint(centre.x + radius * portableCos(a), centre.y + radius * portableSin(a), kCircleColor);
 }
 
 void Korvel::startCraft(const RunParameters& run) {
@@ -147,10 +149,10 @@ void Korvel::startCraft(const RunParameters& run) {
     s.startAngle = run.startAngleText;
     s.startRadius = run.startRadius;
 
-    s.posX[kCraft] = s.startRadius * std::cos(run.startAngle);
-    s.posY[kCraft] = s.startRadius * std::sin(run.startAngle);
-    s.velX[kCraft] = run.speed * std::cos(run.direction);
-    s.velY[kCraft] = run.speed * std::sin(run.direction);
+    s.posX[kCraft] = s.startRadius * portableCos(run.startAngle);
+    s.posY[kCraft] = s.startRadius * portableSin(run.startAngle);
+    s.velX[kCraft] = run.speed * portableCos(run.direction);
+    s.velY[kCraft] = run.speed * portableSin(run.direction);
 
     s.runStartTime = p_.clock.now();
     s.lastTickTime = p_.clock.now();

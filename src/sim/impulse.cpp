@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "sim/trig.h"
+
 namespace korvel {
 
 std::optional<Vec2> velocityAlongTravel(Vec2 v, Burn burn, int size) {
@@ -35,7 +37,7 @@ std::optional<Vec2> velocityAlongTravel(Vec2 v, Burn burn, int size) {
 }
 
 Vec2 velocityInDirection(Vec2 v, int size, double direction) {
-    return {v.x + size * std::cos(direction), v.y + size * std::sin(direction)};
+    return {v.x + size * portableCos(direction), v.y + size * portableSin(direction)};
 }
 
 }  // namespace korvel
