@@ -7,7 +7,7 @@
 namespace korvel {
 
 std::optional<Vec2> velocityAlongTravel(Vec2 v, Burn burn, int size) {
-    const double share = size / std::hypot(v.x, v.y);
+    const double share = size / portableHypot(v.x, v.y);
     double vx = v.x;
     double vy = v.y;
     switch (burn) {

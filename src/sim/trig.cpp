@@ -21,7 +21,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace korvel {
 namespace {
@@ -347,6 +349,18 @@ double portableCos(double radians) {
     case 2: return -kernelCos(y[0], y[1]);
     default: return kernelSin(y[0], y[1], false);
     }
+}
+
+double portableHypot(double x, double y) {
+    if (std::isinf(x) || std::isinf(y)) return std::numeric_limits<double>::infinity();
+    const double sum = x * x + y * y;
+    // Squares well inside the double range: the plain sum is as good as hypot.
+    if (sum > 0x1p-900 && sum < 0x1p900) return std::sqrt(sum);
+    const double scale = std::max(std::abs(x), std::abs(y));
+    if (!(scale > 0)) return scale + std::abs(x + y);  // 0, or NaN
+    const double a = x / scale;
+    const double b = y / scale;
+    return scale * std::sqrt(a * a + b * b);
 }
 
 }  // namespace korvel

@@ -15,4 +15,9 @@ double portableSin(double radians);
 // angle.
 double portableCos(double radians);
 
+// √(x² + y²) from a correctly rounded square root, scaled where the squares
+// would overflow or underflow: the C runtimes' hypot differ in the last
+// place. Infinite when either is; NaN when either is NaN and neither infinite.
+double portableHypot(double x, double y);
+
 }  // namespace korvel

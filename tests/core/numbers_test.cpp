@@ -215,6 +215,11 @@ TEST(PortableTrigTest, AgreesWithGlibcWithinOneUnitInTheLastPlace) {
             ASSERT_LE(unitsApart(portableSin(angle), std::sin(angle)), 1u) << std::hexfloat << angle;
             ASSERT_LE(unitsApart(portableCos(angle), std::cos(angle)), 1u) << std::hexfloat << angle;
         }
+        // Any size, to the ends of the double range, never overflowing in between.
+        const double x = std::bit_cast<double>(random() >> 1), y = ordinary(random);
+        if (std::isfinite(x)) {
+            ASSERT_LE(unitsApart(portableHypot(x, y), std::hypot(x, y)), 1u) << x << " " << y;
+        }
     }
 }
 
