@@ -1,4 +1,5 @@
-// The tick of Timer1: the motion in 100 sub-steps, and what the tick shows.
+// The tick of Timer1: the motion in sub-steps of a fixed length, and what the
+// tick shows.
 
 #include <algorithm>
 #include <cmath>
