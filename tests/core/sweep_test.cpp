@@ -288,11 +288,13 @@ private:
         if (r < 4) return 0;
         if (r < 8) return 1e-9;
         if (r < 12) return 1e-6;
-        if (r < 60) return 0.001;
-        if (r < 85) return real(0, 0.05);
-        if (r < 93) return real(0.1, 5);
-        if (r < 99) return real(10, 1000);
-        return 1e6;
+        if (r < 70) return 0.001;
+        if (r < 99) return real(0, 0.002);
+        // Every 10 µs of a tick is a sub-step, and a late tick runs a whole
+        // second of them, so long ticks are rare.
+        if (uniform(0, 9) > 0) return real(0.002, 0.05);
+        const int late = uniform(0, 2);
+        return late == 0 ? real(0.1, 5) : late == 1 ? real(10, 1000) : 1e6;
     }
 
     std::string pickText(int box) {
@@ -311,7 +313,8 @@ private:
         if (event_ == Event::Tick) {
             step_ = tickStep();
         } else if (uniform(0, 1) == 0) {
-            step_ = real(0, 2);  // the operator takes a moment
+            // The operator takes a moment; the next tick runs its sub-steps.
+            step_ = real(0, 0.01);
         }
         rig_.clock.reading += step_;
 
