@@ -5,6 +5,8 @@
 // Views read the run through the typed read side below and drain the events;
 // they never parse the state's texts or compare copies of it.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -59,7 +61,16 @@ public:
     // The whole sub-steps that `seconds` of real time hold. A reading a hair
     // short of a whole number, as the clock's rounding leaves it, counts as
     // that number.
-    static std::int64_t subStepsIn(double seconds);
+    static std::int64_t subStepsIn(double seconds) {
+        // The clock's readings are rounded to some 1e-10 s over days of
+        // running; a thousandth of a sub-step is far above that and far below
+        // a sub-step.
+        constexpr double kRoundingAllowance = 1e-3;
+        const double count = std::floor(seconds * kSubStepsPerSecond + kRoundingAllowance);
+        // No time (or a reading from before the start) holds none; the upper
+        // bound only keeps the conversion defined.
+        return count > 0 ? static_cast<std::int64_t>(std::min(count, 0x1p62)) : 0;
+    }
 
     explicit Korvel(const Platform& platform);
 

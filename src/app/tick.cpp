@@ -71,16 +71,6 @@ void Korvel::Timer1_Timer() {
     }
 }
 
-std::int64_t Korvel::subStepsIn(double seconds) {
-    // The clock's readings are rounded to some 1e-10 s over days of running;
-    // a thousandth of a sub-step is far above that and far below a sub-step.
-    constexpr double kRoundingAllowance = 1e-3;
-    const double count = std::floor(seconds * kSubStepsPerSecond + kRoundingAllowance);
-    // No time (or a reading from before the start) holds none; the upper
-    // bound only keeps the conversion defined.
-    return count > 0 ? static_cast<std::int64_t>(std::min(count, 0x1p62)) : 0;
-}
-
 std::int64_t Korvel::subStepsDue() {
     SimulationState& s = state_;
     const std::int64_t due = subStepsIn(s.lastTickTime - s.runStartTime) - subStepsRun_;
