@@ -35,6 +35,9 @@ fault "a box that is not a number" "$work/old.csv" --duration 10 "$work/fast.kor
 fault "a time factor of 0" "$work/a.csv" --duration 10 "$work/still.korvel"
 fault "an unwritable output" "$work/no folder/a.csv" --duration 10 "$scenario"
 fault "a fault over an old file" "$work/old.csv" --duration -1 "$scenario"
+# A command line that does not read is a fault too, with or without a run.
+run --no-such-option "$scenario"
+[ $? -eq 2 ] && grep -q "no-such-option" "$work/err" || { echo "FAIL: an unknown option: $(cat "$work/err")"; failed=1; }
 # What is not a regular file is never replaced: a FIFO, a device, a folder.
 mkfifo "$work/fifo"
 for out in "$work/fifo" /dev/null "$work"; do
