@@ -199,9 +199,7 @@ bool MainWindow::savePicture(const QString& fileName) {
         rememberFolder(FileKind::Picture, fileName);
         return true;
     }
-    korvel_->showMessage(QString("The picture could not be saved as \"%1\": %2.")
-                             .arg(QDir::toNativeSeparators(fileName), why)
-                             .toStdString());
+    korvel_->showMessage(notSavedMessage("picture", fileName, why));
     return false;
 }
 
@@ -251,9 +249,7 @@ bool MainWindow::exportData(const QString& fileName, CsvStyle style) {
         rememberFolder(FileKind::Data, fileName);
         return true;
     }
-    korvel_->showMessage(QString("The data could not be exported to \"%1\": %2.")
-                             .arg(QDir::toNativeSeparators(fileName), why)
-                             .toStdString());
+    korvel_->showMessage(notSavedMessage("data", fileName, why));
     return false;
 }
 

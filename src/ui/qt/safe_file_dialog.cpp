@@ -80,4 +80,10 @@ QString writeWhole(const QString& fileName, std::string_view bytes) {
     return why;
 }
 
+std::string notSavedMessage(const char* what, const QString& fileName, const QString& why) {
+    return QString("The %1 could not be saved as \"%2\": %3.")
+        .arg(what, QDir::toNativeSeparators(fileName), why)
+        .toStdString();
+}
+
 }  // namespace korvel::qt

@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 class QFileDialog;
@@ -53,5 +54,9 @@ QString notReplaceable(const QString& fileName);
 // leaves any old file as it was; refuses what notReplaceable() refuses. Gives
 // why it failed, or nothing.
 QString writeWhole(const QString& fileName, std::string_view bytes);
+
+// The one wording of a save that failed, whatever was saved:
+// "The <what> could not be saved as "<file>": <why>."
+std::string notSavedMessage(const char* what, const QString& fileName, const QString& why);
 
 }  // namespace korvel::qt

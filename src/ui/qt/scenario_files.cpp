@@ -137,9 +137,7 @@ bool ScenarioFiles::save(const QString& requested) {
         emit notesChanged(QString::fromStdString(scenario.title), QString::fromStdString(description_), false);
         return true;
     }
-    korvel_.showMessage(QString("The scenario could not be saved as \"%1\": %2.")
-                            .arg(QDir::toNativeSeparators(fileName), why)
-                            .toStdString());
+    korvel_.showMessage(notSavedMessage("scenario", fileName, why));
     return false;
 }
 
