@@ -86,7 +86,7 @@ void Korvel::placeSecondPlanet() {
     const double x = *dist * state_.planetRadius;
     // The pull at that distance under the law that moves the second planet,
     // and the speed of a circular orbit under it.
-    const double g = *dist > 0 ? gravityParameter(1) / (x * x) : 0;
+    const double g = *dist > 0 ? kSecondPlanetOrbitMu / (x * x) : 0;
     const double vy = std::sqrt(g * x);
     if (!std::isfinite(x) || !std::isfinite(vy)) {
         refuseBox(kSecondPlanetDistName, distText, kOutOfRange);

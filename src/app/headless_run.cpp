@@ -62,6 +62,8 @@ public:
 // A run that would take longer than this many ticks (about a day of
 // computing) is refused rather than started.
 constexpr double kMostTicks = 1e11;
+// The exact tick of a run without a window: a thousand a second.
+constexpr double kTicksPerSecond = 1000;
 // Progress is told this many ticks apart.
 constexpr std::uint64_t kProgressTicks = 1 << 16;
 
@@ -103,7 +105,7 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
         outcome.fault = "the time factor is 0, so no simulated time passes.";
         return outcome;
     }
-    const double ticksNeeded = std::ceil(request.duration / (std::abs(factor) / 1000));
+    const double ticksNeeded = std::ceil(request.duration / (std::abs(factor) / kTicksPerSecond));
     if (!(ticksNeeded <= kMostTicks)) {
         outcome.fault = "the run would take " + std::to_string(ticksNeeded) +
                         " ticks at this time factor; choose a shorter duration.";
@@ -118,7 +120,7 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
     double nextRow = 1;  // in multiples of `every`
     for (std::uint64_t k = 1;; ++k) {
         // Each reading from the tick count, so that no error adds up.
-        clock.reading = static_cast<double>(k) / 1000;
+        clock.reading = static_cast<double>(k) / kTicksPerSecond;
         korvel.Timer1_Timer();
         outcome.ticks = k;
         // Every row at its state's own moment.

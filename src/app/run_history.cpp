@@ -69,7 +69,7 @@ double RunHistory::spacingFor(const DataRow& row) const {
     if (const auto figures = orbit::orbitFigures(row.position, row.velocity, planet_); figures && figures->period)
         return kShareOfRevolution * *figures->period * thinned_;
     const double r = row.distance();
-    const double local = 2 * std::numbers::pi * std::sqrt(r * r * r / planet_.mu());
+    const double local = 2 * std::numbers::pi * localOrbitalTime(r, planet_.mu());
     return std::isfinite(local) ? kShareOfRevolution * local * thinned_ : 0;
 }
 

@@ -162,7 +162,7 @@ double stepLength(const Bodies& b, const Pulls& pulls, double reach) {
 PredictedPath predictPath(const SimulationState& state, const PredictionSettings& settings) {
     PredictedPath path;
     const Pulls pulls{gravityParameter(settings.planet.mass), gravityParameter(state.secondPlanetMass),
-                      gravityParameter(1), state.secondPlanetOn};
+                      kSecondPlanetOrbitMu, state.secondPlanetOn};
     Bodies b = startBodies(state, pulls.secondOn);
     if (!finite(b) || !std::isfinite(pulls.craft) || !std::isfinite(pulls.second)) return path;
 

@@ -52,7 +52,7 @@ StepConstants stepConstants(const SimulationState& state, double dt, double plan
     k.dt = dt;
     k.planetPull = perStep(-gravityParameter(planetMass), dt);
     k.secondPlanetPull = perStep(-gravityParameter(state.secondPlanetMass), dt);
-    k.orbitPull = perStep(-gravityParameter(1), dt);
+    k.orbitPull = perStep(-kSecondPlanetOrbitMu, dt);
     k.secondPlanetOn = state.secondPlanetOn;
     return k;
 }

@@ -20,6 +20,14 @@ constexpr double gravityParameter(double mass) {
     return kSurfaceGravity * mass * (static_cast<double>(kLengthUnit) * kLengthUnit);
 }
 
+// The second planet's law: it orbits the planet as if the planet had one
+// Earth mass, whatever the run's planet mass.
+constexpr double kSecondPlanetOrbitMu = gravityParameter(1);
+
+// The local orbital time √(r³/μ), s, at `r` metres from a centre of
+// gravitational parameter `mu`: a revolution there is 2π of it.
+inline double localOrbitalTime(double r, double mu) { return std::sqrt(r * r * r / mu); }
+
 // The radius of the disc drawn for a planet of `mass` Earth masses, in length
 // units: mass^(1/3). Not finite for a negative mass.
 inline double discRadius(double mass) { return std::pow(mass, 1.0 / 3.0); }

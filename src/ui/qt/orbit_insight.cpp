@@ -150,7 +150,7 @@ void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
 std::optional<double> OrbitInsight::subStepTooLong(const SimulationState& state, const orbit::Planet& planet) const {
     if (!planet.attracts()) return std::nullopt;
     const double r = std::hypot(state.posX[kCraft], state.posY[kCraft]);
-    const double localTime = std::sqrt(r * r * r / planet.mu());
+    const double localTime = localOrbitalTime(r, planet.mu());
     const double step = std::abs(core().subStepLength());
     if (!(localTime > 0) || !(step > kLongestStepShare * localTime)) return std::nullopt;
     return step;

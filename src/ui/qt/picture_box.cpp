@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/window_layout.h"
+
 namespace korvel::qt {
 
 namespace {
@@ -48,8 +50,8 @@ void PictureBox::fitImage() {
     // Drawn for the old size; its owner draws it anew.
     overlay_ = QImage();
     if (!userScale_) {
-        scaleWidth_ = width() * 15.0;
-        scaleHeight_ = height() * 15.0;
+        scaleWidth_ = width() * static_cast<double>(kTwipsPerPixel);
+        scaleHeight_ = height() * static_cast<double>(kTwipsPerPixel);
     }
     updateMapping();
     markDirty(0, 0, image_.width() - 1, image_.height() - 1);
