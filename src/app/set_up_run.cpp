@@ -4,18 +4,13 @@
 #include <cmath>
 
 #include "app/korvel.h"
+#include "app/palette.h"
 #include "app/panel.h"
 #include "sim/numbers.h"
 #include "sim/trig.h"
 
 namespace korvel {
-namespace {
-
-constexpr Color kRingColor = rgb(50, 50, 50);
-constexpr Color kPlanetColor = rgb(0, 0, 255);
-constexpr Color kCircleColor = rgb(255, 0, 0);
-
-}  // namespace
+namespace {}  // namespace
 
 std::optional<RunParameters> Korvel::readRunParameters(RunCheck check) {
     RunParameters run;

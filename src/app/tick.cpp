@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/korvel.h"
+#include "app/palette.h"
 #include "app/panel.h"
 #include "sim/numbers.h"
 #include "sim/physics.h"
@@ -18,10 +19,6 @@ constexpr double kReadoutRadius = 6'400'000;
 
 // Share of sub-steps whose second point is replaced by a tiny black dot.
 constexpr float kGapChance = 0.04f;
-
-constexpr Color trailColor(int phase) { return rgb(215 + 40 * phase, 255 - 40 * phase, 255); }
-
-constexpr Color kSecondPlanetColor = rgb(0, 255, 0);
 
 // A readout whose value overflowed shows as unknown, as the distance does.
 std::string readoutText(double value) { return std::isfinite(value) ? plainNumberText(value) : "?"; }

@@ -14,10 +14,12 @@
 #include <limits>
 #include <numbers>
 
+#include "app/palette.h"
 #include "orbit/energy_history.h"
 #include "sim/numbers.h"
 #include "ui/qt/energy_plot.h"
 #include "ui/qt/orbit_data_window.h"
+#include "ui/qt/picture_box.h"
 
 using korvel::orbit::EnergySpan;
 using korvel::orbit::OrbitFigures;
@@ -206,8 +208,10 @@ private slots:
         spans.push_back(EnergySpan::of({std::nan(""), 38e6, -60e6}));
         plot.setSpans(spans);
         const QImage drawn = plot.grab().toImage();
-        for (QColor c : {EnergyPlot::kKineticColor, EnergyPlot::kPotentialColor, EnergyPlot::kTotalColor})
+        for (korvel::Color curve : {korvel::kKineticColor, korvel::kPotentialColor, korvel::kTotalColor}) {
+            const QColor c = korvel::qt::toQColor(curve);
             QVERIFY2(countNear(drawn, c) > countNear(empty, c) + 100, qPrintable(c.name()));
+        }
     }
 };
 

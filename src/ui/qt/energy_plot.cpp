@@ -7,8 +7,10 @@
 #include <cmath>
 #include <limits>
 
+#include "app/palette.h"
 #include "app/plot_axis.h"
 #include "sim/units.h"
+#include "ui/qt/picture_box.h"
 
 namespace korvel::qt {
 
@@ -31,9 +33,9 @@ struct Curve {
 };
 
 const Curve kCurves[] = {
-    {kinetic, &orbit::EnergySpan::kinetic, EnergyPlot::kKineticColor, "kinetic"},
-    {potential, &orbit::EnergySpan::potential, EnergyPlot::kPotentialColor, "potential"},
-    {total, &orbit::EnergySpan::total, EnergyPlot::kTotalColor, "total"},
+    {kinetic, &orbit::EnergySpan::kinetic, toQColor(kKineticColor), "kinetic"},
+    {potential, &orbit::EnergySpan::potential, toQColor(kPotentialColor), "potential"},
+    {total, &orbit::EnergySpan::total, toQColor(kTotalColor), "total"},
 };
 
 bool finiteSample(const orbit::EnergySample& s) {

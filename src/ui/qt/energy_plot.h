@@ -22,11 +22,6 @@ namespace korvel::qt {
 class EnergyPlot : public QWidget {
     Q_OBJECT
 public:
-    // Distinct for the colour-blind too, and on a light or dark face.
-    static constexpr QColor kKineticColor{213, 94, 0};
-    static constexpr QColor kPotentialColor{0, 114, 178};
-    static constexpr QColor kTotalColor{0, 158, 115};
-
     // Once a second: a graph of minutes to days of simulated time moves
     // slowly, and each repaint costs about a millisecond.
     static constexpr int kRepaintIntervalMs = 1000;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "app/palette.h"
 #include "ui/qt/picture_box.h"
 
 namespace korvel::qt {
@@ -68,8 +69,8 @@ QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping, const 
     QImage overlay = surface.blankOverlay();
     QPainter painter(&overlay);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (path) drawPath(painter, surface, mapping, *path, kPathColour);
-    if (preview) drawPath(painter, surface, mapping, *preview, kPreviewColour);
+    if (path) drawPath(painter, surface, mapping, *path, toQColor(kPathColor));
+    if (preview) drawPath(painter, surface, mapping, *preview, toQColor(kPreviewColor));
     return overlay;
 }
 

@@ -14,11 +14,6 @@ namespace korvel::qt {
 
 class PictureBox;
 
-// Colours of their own: apart from the trail's pale cyan to pink, the grey
-// rings, the blue planet, the green second planet and the red circle.
-inline const QColor kPathColour{255, 150, 0};
-inline const QColor kPreviewColour{255, 255, 90};
-
 // The overlay for `surface`: the path, and the preview when there is one.
 // Each is a dashed line with a dot at periapsis, a hollow square at apoapsis
 // and a cross where it meets the surface. Empty paths draw nothing.

@@ -4,6 +4,7 @@
 // uncovering the window loses nothing. Drawing only writes the image and marks
 // a dirty area; the screen is repainted at display pace, never per point.
 
+#include <QColor>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,7 @@ namespace korvel::qt {
 
 // A colour of the program (r + 256 g + 65536 b) as an opaque QRgb.
 constexpr QRgb toQRgb(Color c) { return 0xff000000u | ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu); }
+inline QColor toQColor(Color c) { return QColor::fromRgb(toQRgb(c)); }
 
 class PictureBox : public QWidget, public Surface {
     Q_OBJECT
