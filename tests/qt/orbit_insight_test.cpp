@@ -468,10 +468,9 @@ private slots:
         QVERIFY(!notes.frameGeometry().intersects(panel));
         notes.activateWindow();
         QTRY_VERIFY(notes.isActiveWindow());
-        // Into the window itself, as the platform delivers a key, whichever
-        // window the platform last gave the keyboard (wine's may lag).
-        QTest::keyClick(notes.windowHandle(), Qt::Key_Escape);
-        QVERIFY(!notes.isVisible() && !action(m, "actionScenarioNotes")->isChecked());
+        QTRY_COMPARE(QGuiApplication::focusWindow(), notes.windowHandle());
+        QTest::keyClick(&notes, Qt::Key_Escape);
+        QTRY_VERIFY(!notes.isVisible() && !action(m, "actionScenarioNotes")->isChecked());
 
         // Save Scenario takes a title and a description, and a title left
         // empty takes the file's name.
