@@ -214,7 +214,7 @@ CommandLine readCommandLine(int argc, char** argv) {
     parser.addPositionalArgument("scenario", "A scenario file (.korvel) to open.", "[SCENARIO]");
     // Read once; every fault of the command line exits with status 2.
     if (!parser.parse(QCoreApplication::arguments())) return {fault(parser.errorText().toStdString()), {}};
-    if (parser.isSet(help)) parser.showHelp(0);
+    if (parser.isSet(help) || parser.isSet("help-all")) parser.showHelp(0);
     if (parser.isSet(version)) parser.showVersion();
     if (parser.isSet(exportOption))
         return {exportData(parser.value(exportOption), parser.value(durationOption), parser.value(everyOption),
