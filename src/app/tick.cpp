@@ -31,19 +31,13 @@ void Korvel::Timer1_Timer() {
     s.tickElapsed = reading - s.lastTickTime;
     s.lastTickTime = p_.clock.now();
 
-    // Set-up only stores texts that hold numbers, so these always convert.
-    const auto timeFactor = snapshotNumber(s.timeFactor);
-    const auto planetMass = snapshotNumber(s.planetMass);
-    const auto screenScale = snapshotNumber(s.screenScale);
-    if (!timeFactor || !planetMass || !screenScale) {
-        cmd_stop_simulation_Click();
-        p_.controls.showMessage("The run's settings do not hold numbers; the run is paused.");
-        return;
-    }
-
-    const ViewGeometry view(*screenScale);
+    // The settings as the run's start read them; before any run all 0, as
+    // the empty snapshot reads: nothing moves and nothing is drawn.
+    static const RunSettings kNoRun;
+    const RunSettings& run = settings_ ? *settings_ : kNoRun;
+    const ViewGeometry& view = run.view;
     const std::int64_t due = subStepsDue();
-    const StepConstants k = stepConstants(s, *timeFactor / kSubStepsPerSecond, *planetMass);
+    const StepConstants k = stepConstants(s, run.timeFactor / kSubStepsPerSecond, run.planetMass);
     const bool drawn = p_.picture.seen();
     bool inRange = true;
     for (std::int64_t i = 0; i < due; ++i) {
@@ -58,7 +52,7 @@ void Korvel::Timer1_Timer() {
     // ever be seen, so it is written once, and not at all when nobody reads it.
     if (p_.controls.seen()) showDistance();
     if (s.secondPlanetOn) redrawSecondPlanet(view);
-    if (p_.controls.seen()) writeReadouts(*timeFactor);
+    if (p_.controls.seen()) writeReadouts(run.timeFactor);
 
     if (!inRange) {
         cmd_stop_simulation_Click();

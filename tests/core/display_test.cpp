@@ -16,8 +16,8 @@ using testing::Rig;
 // A run whose craft the test puts where it likes.
 struct StillRun : Rig {
     StillRun() {
+        controls.box(kBoxTimeFactor) = "0";  // the craft stays put
         run();
-        state.timeFactor = "0";  // the craft stays put
     }
 };
 
@@ -51,8 +51,8 @@ TEST(DistanceCaptionTest, DividesBySixPointFourMillionAndThePlanetRadiusBox) {
 
 TEST(DistanceCaptionTest, WithoutANonZeroPlanetRadiusItReadsAQuestionMarkAndRunsOn) {
     for (const char* text : {"0", "", "abc", "1e999"}) {
-        StillRun rig;
-        rig.state.timeFactor = "1000";
+        Rig rig;
+        rig.run();
         rig.controls.box(kBoxPlanetRadius) = text;
         const double y0 = rig.state.posY[kCraft];
         rig.tickAfter(0.01);
@@ -81,10 +81,9 @@ TEST(DistanceCaptionTest, ADistanceBeyondTheDoubleRangeReadsAsAQuestionMark) {
 TEST(TrailTest, PointColoursFollowTheClockPhase) {
     const Color phaseColor[3] = {rgb(215, 255, 255), rgb(255, 215, 255), rgb(255, 175, 255)};
     for (int phase = 0; phase < 3; ++phase) {
-        Rig rig;
+        StillRun rig;
         rig.clock.reading = 2001 + phase - 0.001;
         rig.run();
-        rig.state.timeFactor = "0";  // the craft stays put
         rig.random.fallback = 0.5f;
         rig.clock.reading = 2001 + phase;  // 2001 - 2000 = 1, so phase 1 first
         rig.picture.calls.clear();
@@ -161,10 +160,10 @@ TEST(ReadoutTest, ReadoutsBeyondTheDoubleRangeShowAQuestionMark) {
     scenario.run->runClock = 599;
     scenario.run->sinceLastTick = 0;
     scenario.run->subSteps = Korvel::subStepsIn(599);
+    scenario.run->state.timeFactor = "-1e308";
     StillRun rig;
     rig.korvel.openScenario(scenario);
     rig.korvel.cmd_continue_Click();
-    rig.state.timeFactor = "-1e308";
     rig.state.velX[kCraft] = 1.5e308;
     rig.state.velY[kCraft] = 1.5e308;  // speed overflows, each part does not
     rig.tickAfter(1);                  // 10 minutes at -1e308 overflows too

@@ -239,7 +239,7 @@ TEST(TickTest, ANegativeTimeFactorRunsTheMotionBack) {
     for (int i = 0; i < 500; ++i) rig.tickAfter(0.001);
     const double travelled = std::hypot(rig.state.posX[kCraft] - x0, rig.state.posY[kCraft] - y0);
     ASSERT_GT(travelled, 1e6);
-    rig.state.timeFactor = "-1000";
+    rig.goOnAtTimeFactor("-1000");
     for (int i = 0; i < 500; ++i) rig.tickAfter(0.001);
     // Stepping back is not an exact inverse of stepping forward, but close.
     EXPECT_LT(std::hypot(rig.state.posX[kCraft] - x0, rig.state.posY[kCraft] - y0), 1e-4 * travelled);

@@ -134,6 +134,14 @@ struct Rig {
     // Runs a tick `seconds` after the previous clock reading.
     void tickAfter(double seconds);
     void run() { korvel.runSImulation_Click(); }
+    // The run goes on at another time factor, as a kept run whose file says
+    // so would.
+    void goOnAtTimeFactor(const char* timeFactor) {
+        Scenario kept = korvel.scenario();
+        kept.run->state.timeFactor = timeFactor;
+        korvel.openScenario(kept);
+        korvel.cmd_continue_Click();
+    }
 
     FakeControls controls;
     RecordingSurface picture;
