@@ -22,6 +22,14 @@ Scenario defaultScenario() {
     return scenario;
 }
 
+std::string tooLargeFault() { return "it is larger than " + std::to_string(kScenarioLargestFile >> 20) + " MB"; }
+
+std::string groupedCount(std::size_t count) {
+    std::string digits = std::to_string(count);
+    for (auto at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}
+
 std::optional<std::string> runFault(const SavedRun& run) {
     const SimulationState& s = run.state;
     for (int body = 0; body < kBodyCount; ++body) {
@@ -51,7 +59,12 @@ std::optional<std::string> runFault(const SavedRun& run) {
         return "the run's screen scale is out of range";
     bool sizeKnown = s.impulseSize == 0;
     for (int size : kImpulseSizes) sizeKnown = sizeKnown || s.impulseSize == size;
-    if (!sizeKnown) return "the impulse size is none of 1000, 100, 10 and 1";
+    if (!sizeKnown) {
+        std::string sizes;
+        for (std::size_t i = 0; i < kImpulseSizes.size(); ++i)
+            sizes += (i == 0 ? "" : i + 1 == kImpulseSizes.size() ? " and " : ", ") + std::to_string(kImpulseSizes[i]);
+        return "the impulse size is none of " + sizes;
+    }
     return std::nullopt;
 }
 

@@ -78,7 +78,8 @@ std::string checkedText(const Json& value, std::string_view key, std::string_vie
     if (!value.is_string()) refuse(quote(key) + " in " + std::string(where) + " is not a text");
     std::string text = value.get<std::string>();
     if (characterCount(text) > kScenarioLongestText)
-        refuse(quote(key) + " in " + std::string(where) + " is over 1,000 characters long");
+        refuse(quote(key) + " in " + std::string(where) + " is over " + groupedCount(kScenarioLongestText) +
+               " characters long");
     return text;
 }
 
@@ -146,9 +147,12 @@ SavedRun readRun(const Json& run) {
     s.secondPlanetPrevY = numberAt(planet, "drawn y", second);
 
     const Json& rings = required(run, "rings", where);
-    if (!rings.is_array() || rings.size() != kMaxRings) refuse("\"rings\" in \"run\" is not a list of 10 numbers");
+    const auto notRings = [] {
+        refuse("\"rings\" in \"run\" is not a list of " + std::to_string(kMaxRings) + " numbers");
+    };
+    if (!rings.is_array() || rings.size() != kMaxRings) notRings();
     for (int i = 0; i < kMaxRings; ++i) {
-        if (!rings[i].is_number()) refuse("\"rings\" in \"run\" is not a list of 10 numbers");
+        if (!rings[i].is_number()) notRings();
         s.ringRadius[i + 1] = rings[i].get<double>();
     }
     const double size = numberAt(run, "impulse size", where);
@@ -319,7 +323,7 @@ ScenarioRead notFinite(std::string_view number) {
 }  // namespace
 
 ScenarioRead parseScenario(std::string_view bytes) {
-    if (bytes.size() > kScenarioLargestFile) return {std::nullopt, "it is larger than 8 MB"};
+    if (bytes.size() > kScenarioLargestFile) return {std::nullopt, tooLargeFault()};
     Json document;
     ExactNumbers reader(document);
     try {

@@ -69,7 +69,7 @@ std::optional<QByteArray> readScenarioFile(const QString& fileName, std::string&
     } else if (info.size() == 0) {
         fault = "it is empty";
     } else if (info.size() > static_cast<qint64>(kScenarioLargestFile)) {
-        fault = "it is larger than 8 MB";
+        fault = tooLargeFault();
     } else {
         QFile file(fileName);
         if (file.open(QIODevice::ReadOnly)) return file.read(kScenarioLargestFile + 1);
