@@ -15,7 +15,6 @@ using namespace korvel;
 
 SimulationState circularOrbit(bool secondPlanet) {
     SimulationState s;
-    s.planetRadius = kLengthUnit;
     s.posX[kCraft] = 1.02 * kLengthUnit;
     s.velY[kCraft] = std::sqrt(9.8 * kLengthUnit / 1.02);
     if (secondPlanet) {

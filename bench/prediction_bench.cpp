@@ -15,7 +15,6 @@ using namespace korvel;
 // The default run: 1.02 length units out, 8000 m/s at 1.57 rad.
 SimulationState defaultRun(double speed, bool secondPlanet) {
     SimulationState s;
-    s.planetRadius = kLengthUnit;
     s.posX[kCraft] = 1.02 * kLengthUnit;
     s.velX[kCraft] = speed * std::cos(1.57);
     s.velY[kCraft] = speed * std::sin(1.57);

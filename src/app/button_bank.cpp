@@ -83,7 +83,7 @@ void Korvel::placeSecondPlanet() {
         refuseBox(kSecondPlanetMassName, massText, "must not be negative");
         return;
     }
-    const double x = *dist * state_.planetRadius;
+    const double x = *dist * kLengthUnit;
     // The pull at that distance under the law that moves the second planet,
     // and the speed of a circular orbit under it.
     const double g = *dist > 0 ? kSecondPlanetOrbitMu / (x * x) : 0;

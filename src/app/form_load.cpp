@@ -26,8 +26,6 @@ void Korvel::Form_Load() {
     for (int i = 0; i < kLabelCount; ++i) p_.controls.setText(ControlArray::lbl_mass_id, i, kLabelCaptions[i]);
     for (int i = 0; i < kBankDistance; ++i) p_.controls.setText(ControlArray::cmd_color, i, kBankCaptions[i]);
     p_.controls.setText(ControlArray::cmd_color, kBankDistance, kDistancePrefix + boxText(kBoxInitDistance));
-
-    state_.planetRadius = kLengthUnit;
 }
 
 }  // namespace korvel

@@ -31,7 +31,6 @@ void Korvel::startAfresh() {
     p_.timer.setInterval(0);
     p_.timer.setEnabled(true);
     state_ = SimulationState{};
-    state_.planetRadius = kLengthUnit;
     settings_.reset();
     pictureScale_.reset();
     subStepsRun_ = 0;
@@ -61,7 +60,6 @@ void Korvel::openScenario(const Scenario& scenario) {
     p_.timer.setInterval(1);
 
     state_ = run.state;
-    state_.planetRadius = kLengthUnit;
     // Paused now, with the run's clock where it was kept.
     const double now = p_.clock.now();
     state_.pauseStart = now;

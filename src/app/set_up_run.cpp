@@ -78,7 +78,6 @@ void Korvel::setUpRun(const RunParameters& run) {
     SimulationState& s = state_;
     s.posX[kPlanet] = 0;
     s.posY[kPlanet] = 0;
-    s.planetRadius = kLengthUnit;
 
     const double scale = run.screenScale;
     const ViewGeometry view(scale);

@@ -26,7 +26,7 @@ struct SimulationState {
     std::array<double, kBodyCount> velX{};  // m/s
     std::array<double, kBodyCount> velY{};  // m/s
 
-    // Radii of the reference rings, drawing units (multiples of planetRadius).
+    // Radii of the reference rings, drawing units (multiples of the length unit).
     std::array<double, kMaxRings + 1> ringRadius{};
 
     // Clock values, seconds on the monotonic clock.
@@ -45,7 +45,6 @@ struct SimulationState {
     std::string screenScale;  // half the view's height, drawing units
 
     double startRadius = 0;  // the craft's initial distance from the planet centre, m
-    int planetRadius = 0;    // the record's copy of kLengthUnit, written at start-up and set-up
 
     bool secondPlanetOn = false;    // switched on once, never off
     double secondPlanetMass = 0;    // Earth masses

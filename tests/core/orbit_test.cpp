@@ -115,7 +115,6 @@ TEST(PredictionTest, ThePathIsTheTrailTheCraftThenDraws) {
 
 TEST(PredictionTest, EndsAtTheSurfaceBeyondTheViewOrNowhere) {
     SimulationState s;
-    s.planetRadius = kLengthUnit;
     s.posX[kCraft] = 2 * kUnit;
     s.velY[kCraft] = 1000;  // falls in
     const PredictedPath fall = predictPath(s, {kEarth, 1, 4 * kUnit, 4000});

@@ -18,7 +18,6 @@ constexpr double kUnit = kLengthUnit;
 // A state as set-up leaves it, without a window.
 SimulationState craftAt(double x, double y, double vx, double vy, const char* planetMass = "1") {
     SimulationState s;
-    s.planetRadius = kLengthUnit;
     s.planetMass = planetMass;
     s.timeFactor = "1";
     s.screenScale = "3";

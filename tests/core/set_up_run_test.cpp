@@ -123,7 +123,6 @@ TEST(SetUpRunTest, TheInitialPositionAndVelocityFollowTheirAngles) {
     EXPECT_NEAR(rig.state.posX[kCraft], -2.0 * kLengthUnit, 1e-3);
     EXPECT_NEAR(rig.state.posY[kCraft], 0, 1e-3);
     EXPECT_DOUBLE_EQ(rig.state.velX[kCraft], 100);
-    EXPECT_EQ(rig.state.planetRadius, kLengthUnit);
 }
 
 TEST(SetUpRunTest, ANewRunErasesTheTrailAndKeepsTheSecondPlanet) {
