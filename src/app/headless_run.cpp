@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "app/korvel.h"
 
@@ -67,6 +70,22 @@ constexpr double kTicksPerSecond = 1000;
 // Progress is told this many ticks apart.
 constexpr std::uint64_t kProgressTicks = 1 << 16;
 
+// Starts the scenario's run as "Run Simulation" would from its panel, or goes
+// on from its kept run at once; why it cannot, or nothing.
+std::optional<std::string> startScenario(Korvel& korvel, const Scenario& scenario, const UnseenControls& controls) {
+    if (scenario.run) {
+        if (const auto fault = runFault(*scenario.run)) return "the kept run cannot go on: " + *fault + ".";
+        korvel.openScenario(scenario);
+        korvel.cmd_continue_Click();
+    } else {
+        korvel.openScenario(scenario);
+        korvel.runSImulation_Click();
+        if (!korvel.settings()) return controls.lastMessage;
+    }
+    if (korvel.settings()->timeFactor == 0) return "the time factor is 0, so no simulated time passes.";
+    return std::nullopt;
+}
+
 }  // namespace
 
 HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& request, const HeadlessSink& sink) {
@@ -80,20 +99,9 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
     korvel.Form_Load();
 
     HeadlessOutcome outcome;
-    if (scenario.run) {
-        if (const auto fault = runFault(*scenario.run)) {
-            outcome.fault = "the kept run cannot go on: " + *fault + ".";
-            return outcome;
-        }
-        korvel.openScenario(scenario);
-        korvel.cmd_continue_Click();
-    } else {
-        korvel.openScenario(scenario);
-        korvel.runSImulation_Click();
-        if (!korvel.settings()) {
-            outcome.fault = controls.lastMessage;
-            return outcome;
-        }
+    if (auto fault = startScenario(korvel, scenario, controls)) {
+        outcome.fault = std::move(*fault);
+        return outcome;
     }
     // The run started, or was opened and went on at once: one row for both,
     // from the first event that makes one (opening a panel makes none).
@@ -101,10 +109,6 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
     const RunEvent first = *std::find_if(events.begin(), events.end(), [](const RunEvent& e) { return rowEvent(e); });
     const double factor = korvel.settings()->timeFactor;
     const orbit::Planet planet{korvel.settings()->planetMass};
-    if (factor == 0) {
-        outcome.fault = "the time factor is 0, so no simulated time passes.";
-        return outcome;
-    }
     const double ticksNeeded = std::ceil(request.duration / (std::abs(factor) / kTicksPerSecond));
     if (!(ticksNeeded <= kMostTicks)) {
         outcome.fault = "the run would take " + std::to_string(ticksNeeded) +
