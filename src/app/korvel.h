@@ -57,7 +57,7 @@ public:
     static constexpr double kSubStepsPerSecond = 1000.0 * kSubSteps;
     // A tick runs at most a second of sub-steps; a longer wait (a suspended
     // machine, a debugger) counts beyond that as a pause.
-    static constexpr std::int64_t kMostSubStepsPerTick = 100'000;
+    static constexpr auto kMostSubStepsPerTick = static_cast<std::int64_t>(kSubStepsPerSecond);
     // The whole sub-steps that `seconds` of real time hold. A reading a hair
     // short of a whole number, as the clock's rounding leaves it, counts as
     // that number.

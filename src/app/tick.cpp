@@ -37,7 +37,7 @@ void Korvel::Timer1_Timer() {
     const RunSettings& run = settings_ ? *settings_ : kNoRun;
     const ViewGeometry& view = run.view;
     const std::int64_t due = subStepsDue();
-    const StepConstants k = stepConstants(s, run.timeFactor / kSubStepsPerSecond, run.planetMass);
+    const StepConstants k = stepConstants(s, subStepLength(), run.planetMass);
     const bool drawn = p_.picture.seen();
     bool inRange = true;
     for (std::int64_t i = 0; i < due; ++i) {
