@@ -41,17 +41,15 @@ void BM_BareChainTickBound(benchmark::State& bench) {
     bench.counters["ticks_per_s"] = benchmark::Counter(double(bench.iterations()), benchmark::Counter::kIsRate);
 }
 
-// The window's core on stand-ins that draw nothing, its history fed as the
-// window feeds it, for `ticks` 1 ms ticks of the default run.
+// The window's core on stand-ins that draw nothing, its log fed as in the
+// window, for `ticks` 1 ms ticks of the default run.
 struct RecordedRun {
     explicit RecordedRun(std::uint64_t ticks) {
         korvel.Form_Load();
         korvel.runSImulation_Click();
-        recorder.onEvents(korvel, korvel.drainEvents());
         for (std::uint64_t k = 1; k <= ticks; ++k) {
             clock.reading = 100 + static_cast<double>(k) / 1000;
             korvel.Timer1_Timer();
-            recorder.afterTick(korvel);
         }
     }
     testing::FakeControls controls;
@@ -60,12 +58,11 @@ struct RecordedRun {
     SetClock clock;
     testing::SeededRandom random{1};
     Korvel korvel{Platform{controls, picture, timer, clock, random}};
-    RunRecorder recorder;
 };
 
 void BM_ExportDayFromHistory(benchmark::State& bench) {
     const RecordedRun run(86'400);
-    const auto& rows = run.recorder.history().rows();
+    const auto& rows = run.korvel.log().rows().rows();
     std::size_t bytes = 0;
     for (auto _ : bench) {
         const std::string text = csvText(rows, CsvStyle::Comma);
@@ -79,8 +76,8 @@ void BM_ExportDayFromHistory(benchmark::State& bench) {
 void BM_HistoryMemoryAfterAnHour(benchmark::State& bench) {
     for (auto _ : bench) {
         const RecordedRun run(3'600'000);
-        bench.counters["rows"] = double(run.recorder.history().rows().size());
-        bench.counters["MB"] = double(run.recorder.history().memoryBytes()) / 1e6;
+        bench.counters["rows"] = double(run.korvel.log().rows().rows().size());
+        bench.counters["MB"] = double(run.korvel.log().rows().memoryBytes()) / 1e6;
     }
 }
 

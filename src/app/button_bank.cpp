@@ -23,7 +23,7 @@ void Korvel::cmd_color_Click(int Index) {
     case kBankImpulse1:
         p_.controls.closeMessage();
         state_.impulseSize = kImpulseSizes[Index - kBankImpulse1000];
-        happened(RunEvent::Kind::SizeChosen).size = state_.impulseSize;
+        happened(EventKind::SizeChosen, [&](RunEvent& event) { event.size = state_.impulseSize; });
         break;
     case kBankSecondPlanet: placeSecondPlanet(); break;
     default: break;  // the distance readout, or no such button
@@ -38,12 +38,19 @@ bool Korvel::impulseSizeChosen() {
     return false;
 }
 
-void Korvel::impulseFired(Burn burn, Vec2 before) {
-    RunEvent& event = happened(RunEvent::Kind::ImpulseFired);
-    event.burn = burn;
-    event.size = state_.impulseSize;
-    event.velocityBefore = before;
-    event.velocityAfter = {state_.velX[kCraft], state_.velY[kCraft]};
+void Korvel::fireImpulse(Burn burn, Vec2 velocity) {
+    const Vec2 before{state_.velX[kCraft], state_.velY[kCraft]};
+    const auto energyBefore = craftEnergy();
+    state_.velX[kCraft] = velocity.x;
+    state_.velY[kCraft] = velocity.y;
+    happened(EventKind::ImpulseFired, [&](RunEvent& event) {
+        event.burn = burn;
+        event.size = state_.impulseSize;
+        event.velocityBefore = before;
+        event.velocityAfter = velocity;
+        event.energyBefore = energyBefore;
+        event.energyAfter = craftEnergy();
+    });
 }
 
 void Korvel::fireAlongTravel(Burn burn) {
@@ -64,9 +71,7 @@ void Korvel::fireAlongTravel(Burn burn) {
         return;
     }
     p_.controls.closeMessage();
-    state_.velX[kCraft] = v->x;
-    state_.velY[kCraft] = v->y;
-    impulseFired(burn, before);
+    fireImpulse(burn, *v);
 }
 
 void Korvel::placeSecondPlanet() {
@@ -95,10 +100,7 @@ void Korvel::placeSecondPlanet() {
 
     p_.controls.closeMessage();
     SimulationState& s = state_;
-    const SecondPlanetBefore replaced{s.secondPlanetOn,
-                                      s.secondPlanetMass,
-                                      {s.posX[kSecondPlanet], s.posY[kSecondPlanet]},
-                                      {s.velX[kSecondPlanet], s.velY[kSecondPlanet]}};
+    const auto energyBefore = craftEnergy();
     s.secondPlanetOn = true;
     s.posX[kSecondPlanet] = x;
     s.posY[kSecondPlanet] = 0;
@@ -106,7 +108,10 @@ void Korvel::placeSecondPlanet() {
     s.velY[kSecondPlanet] = vy;
     s.secondPlanetMass = *mass;
     s.secondPlanetRadius = discRadius(*mass);
-    happened(RunEvent::Kind::SecondPlanetPlaced).secondPlanetBefore = replaced;
+    happened(EventKind::SecondPlanetPlaced, [&](RunEvent& event) {
+        event.energyBefore = energyBefore;
+        event.energyAfter = craftEnergy();
+    });
 }
 
 void Korvel::cmd_apply_Click() {
@@ -114,11 +119,8 @@ void Korvel::cmd_apply_Click() {
     const auto direction = readNumber(kLabelCaptions[kBoxDirection], boxText(kBoxDirection), NumberRead::Whole);
     if (!direction) return;
     p_.controls.closeMessage();
-    const Vec2 before{state_.velX[kCraft], state_.velY[kCraft]};
-    const Vec2 v = velocityInDirection(before, state_.impulseSize, *direction);
-    state_.velX[kCraft] = v.x;
-    state_.velY[kCraft] = v.y;
-    impulseFired(Burn::Apply, before);
+    fireImpulse(Burn::Apply,
+                velocityInDirection({state_.velX[kCraft], state_.velY[kCraft]}, state_.impulseSize, *direction));
 }
 
 }  // namespace korvel

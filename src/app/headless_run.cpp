@@ -96,6 +96,8 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
     NoRandom random;
     clock.reading = 0;
     Korvel korvel(Platform{controls, picture, timer, clock, random});
+    // Rows go out as they come, and nobody looks at a graph.
+    korvel.keepInLog({.rows = false, .energy = false});
     korvel.Form_Load();
 
     HeadlessOutcome outcome;
@@ -103,12 +105,7 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
         outcome.fault = std::move(*fault);
         return outcome;
     }
-    // The run started, or was opened and went on at once: one row for both,
-    // from the first event that makes one (opening a panel makes none).
-    const std::vector<RunEvent> events = korvel.drainEvents();
-    const RunEvent first = *std::find_if(events.begin(), events.end(), [](const RunEvent& e) { return rowEvent(e); });
     const double factor = korvel.settings()->timeFactor;
-    const orbit::Planet planet{korvel.settings()->planetMass};
     const double ticksNeeded = std::ceil(request.duration / (std::abs(factor) / kTicksPerSecond));
     if (!(ticksNeeded <= kMostTicks)) {
         outcome.fault = "the run would take " + std::to_string(ticksNeeded) +
@@ -116,11 +113,13 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
         return outcome;
     }
 
-    const auto give = [&](double time, RowEvent event) {
-        if (const auto row = dataRow(korvel.state(), planet, time, event)) sink.row(*row);
+    const RunLog& log = korvel.log();
+    const auto give = [&](const std::optional<DataRow>& row) {
+        if (row) sink.row(*row);
     };
-    const double start = first.simulatedTime;
-    give(start, *rowEvent(first));
+    // The run started, or was opened and went on at once: one row for both.
+    const double start = korvel.simulatedTime();
+    give(log.startRow());
     double nextRow = 1;  // in multiples of `every`
     for (std::uint64_t k = 1;; ++k) {
         // Each reading from the tick count, so that no error adds up.
@@ -132,12 +131,12 @@ HeadlessOutcome runHeadless(const Scenario& scenario, const HeadlessRequest& req
         const double elapsed = std::abs(time - start);
         if (korvel.paused()) {
             outcome.stopped = controls.lastMessage;
-            give(time, RowEvent{RowEvent::Kind::Paused});
+            give(log.latestRow());  // the pause's own
             break;
         }
         const bool last = elapsed >= request.duration;
         if (last || elapsed >= nextRow * request.every) {
-            give(time, {});
+            give(log.latestRow());
             nextRow = std::floor(elapsed / request.every) + 1;
         }
         if (last) break;

@@ -97,12 +97,22 @@ double Korvel::simulatedTime() const {
 
 double Korvel::subStepLength() const { return settings_ ? settings_->timeFactor / kSubStepsPerSecond : 0; }
 
-RunEvent& Korvel::happened(RunEvent::Kind kind) {
-    RunEvent& event = events_.emplace_back();
+std::optional<orbit::EnergySample> Korvel::craftEnergy() const {
+    if (!settings_) return std::nullopt;
+    return orbit::energyOf(state_, {settings_->planetMass}, simulatedTime());
+}
+
+void Korvel::happened(EventKind kind, const std::function<void(RunEvent&)>& fill) {
+    RunEvent event;
     event.kind = kind;
     // The state's own moment, so that an event's time and state agree.
     event.simulatedTime = simulatedTime();
-    return event;
+    if (fill) fill(event);
+    if (event.kind == EventKind::RunCleared)
+        log_.clear();
+    else if (settings_)
+        log_.record(event, state_, {settings_->planetMass});
+    events_.push_back(event);
 }
 
 std::vector<RunEvent> Korvel::drainEvents() { return std::exchange(events_, {}); }

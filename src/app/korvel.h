@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/platform.h"
 #include "app/run_events.h"
+#include "app/run_log.h"
 #include "app/scenario.h"
 #include "app/view_geometry.h"
 #include "sim/state.h"
@@ -115,6 +117,10 @@ public:
     bool hasEvents() const { return !events_.empty(); }
     // What happened since the last drain, oldest first; the list is then empty.
     std::vector<RunEvent> drainEvents();
+    // The run as recorded so far: its rows and its energy.
+    const RunLog& log() const { return log_; }
+    // A run without a window keeps only what it writes.
+    void keepInLog(RunLog::Kept kept) { log_.keep(kept); }
 
 private:
     // Set-up.
@@ -142,10 +148,13 @@ private:
     // told to choose one and nothing changes.
     bool impulseSizeChosen();
     void fireAlongTravel(Burn burn);
-    // Tells the views that the craft's velocity changed from `before`.
-    void impulseFired(Burn burn, Vec2 before);
-    // Adds an event of that kind, at this moment, for the caller to fill in.
-    RunEvent& happened(RunEvent::Kind kind);
+    // Gives the craft `velocity` by `burn`, and tells the views.
+    void fireImpulse(Burn burn, Vec2 velocity);
+    // The craft's energy now; nothing before any run.
+    std::optional<orbit::EnergySample> craftEnergy() const;
+    // Records an event of that kind at this moment, with what `fill` adds to
+    // it, and keeps it for the views.
+    void happened(EventKind kind, const std::function<void(RunEvent&)>& fill = {});
     void placeSecondPlanet();
 
     // Drawing in world metres, through the run's mapping; figures that are not
@@ -175,6 +184,7 @@ private:
     std::optional<double> pictureScale_;
     std::int64_t subStepsRun_ = 0;
     std::vector<RunEvent> events_;
+    RunLog log_;
 };
 
 }  // namespace korvel

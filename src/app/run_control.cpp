@@ -10,7 +10,7 @@ void Korvel::cmd_stop_simulation_Click() {
     if (paused()) return;
     p_.timer.setEnabled(false);
     state_.pauseStart = p_.clock.now();
-    happened(RunEvent::Kind::RunPaused);
+    happened(EventKind::RunPaused);
 }
 
 void Korvel::cmd_continue_Click() {
@@ -20,7 +20,7 @@ void Korvel::cmd_continue_Click() {
     state_.runStartTime += pause;
     state_.lastTickTime += pause;
     p_.timer.setEnabled(true);
-    happened(RunEvent::Kind::RunContinued);
+    happened(EventKind::RunContinued);
 }
 
 void Korvel::cmd_exit_program_Click() { p_.controls.endProgram(); }

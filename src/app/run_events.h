@@ -3,30 +3,29 @@
 // operator (and a pause the tick forces) adds one event, and the views drain
 // the list after each handler instead of comparing copies of the state.
 
+#include <optional>
+
+#include "orbit/energy_history.h"
 #include "sim/impulse.h"
 #include "sim/vec2.h"
 
 namespace korvel {
 
-// The second planet as it was before "2d planet" placed it anew.
-struct SecondPlanetBefore {
-    bool on = false;
-    double mass = 0;  // Earth masses
-    Vec2 position;    // m
-    Vec2 velocity;    // m/s
+// One list for the events and for the data rows that record them.
+enum class EventKind : unsigned char {
+    None,                // a data row of a tick's end, where nothing happened
+    RunStarted,          // "Run Simulation" or "Run (don't clear)": the run's clock starts at 0
+    RunContinued,        // "Continue" ended a pause
+    RunPaused,           // "pause simulation", or the motion went out of range
+    ImpulseFired,        // a burn changed the craft's velocity
+    SecondPlanetPlaced,  // "2d planet" placed it anew
+    SizeChosen,          // an impulse size button
+    RunOpened,           // a scenario brought back a run, paused at the moment it was kept
+    RunCleared,          // a scenario without a run opened: no run, as when the program starts
 };
 
 struct RunEvent {
-    enum class Kind {
-        RunStarted,          // "Run Simulation" or "Run (don't clear)": the run's clock starts at 0
-        RunContinued,        // "Continue" ended a pause
-        RunPaused,           // "pause simulation", or the motion went out of range
-        ImpulseFired,        // a burn changed the craft's velocity
-        SecondPlanetPlaced,  // "2d planet" placed it anew
-        SizeChosen,          // an impulse size button
-        RunOpened,           // a scenario brought back a run, paused at the moment it was kept
-        RunCleared,          // a scenario without a run opened: no run, as when the program starts
-    };
+    using Kind = EventKind;
     Kind kind = Kind::RunStarted;
     // Simulated seconds since the run started, at that moment (0 before any run).
     double simulatedTime = 0;
@@ -38,8 +37,11 @@ struct RunEvent {
     Vec2 velocityBefore;
     Vec2 velocityAfter;
 
-    // SecondPlanetPlaced: the one it replaced.
-    SecondPlanetBefore secondPlanetBefore;
+    // ImpulseFired and SecondPlanetPlaced: the craft's energy just before and
+    // just after, at the same moment, so that the energy shows the step;
+    // nothing before any run or where it is not finite.
+    std::optional<orbit::EnergySample> energyBefore;
+    std::optional<orbit::EnergySample> energyAfter;
 };
 
 }  // namespace korvel

@@ -3,20 +3,22 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/korvel.h"
 #include "orbit/energy_history.h"
 
 namespace korvel {
 
 std::string eventText(const RowEvent& event) {
+    using Kind = EventKind;
     switch (event.kind) {
-    case RowEvent::Kind::None: return {};
-    case RowEvent::Kind::RunStarted: return "run started";
-    case RowEvent::Kind::SecondPlanetPlaced: return "second planet placed";
-    case RowEvent::Kind::Paused: return "paused";
-    case RowEvent::Kind::Continued: return "continued";
-    case RowEvent::Kind::RunOpened: return "run opened";
-    case RowEvent::Kind::Burn: break;
+    case Kind::RunStarted: return "run started";
+    case Kind::SecondPlanetPlaced: return "second planet placed";
+    case Kind::RunPaused: return "paused";
+    case Kind::RunContinued: return "continued";
+    case Kind::RunOpened: return "run opened";
+    case Kind::ImpulseFired: break;
+    case Kind::None:
+    case Kind::SizeChosen:
+    case Kind::RunCleared: return {};
     }
     // Named as the buttons that fire them.
     constexpr const char* kBurnNames[] = {"forward", "backward", "to right", "to left", "apply"};
@@ -24,16 +26,16 @@ std::string eventText(const RowEvent& event) {
 }
 
 std::optional<RowEvent> rowEvent(const RunEvent& event) {
-    using Kind = RunEvent::Kind;
     switch (event.kind) {
-    case Kind::RunStarted: return RowEvent{RowEvent::Kind::RunStarted};
-    case Kind::RunContinued: return RowEvent{RowEvent::Kind::Continued};
-    case Kind::RunPaused: return RowEvent{RowEvent::Kind::Paused};
-    case Kind::ImpulseFired: return RowEvent{RowEvent::Kind::Burn, event.burn, event.size};
-    case Kind::SecondPlanetPlaced: return RowEvent{RowEvent::Kind::SecondPlanetPlaced};
-    case Kind::RunOpened: return RowEvent{RowEvent::Kind::RunOpened};
-    case Kind::SizeChosen:
-    case Kind::RunCleared: break;
+    case EventKind::RunStarted:
+    case EventKind::RunContinued:
+    case EventKind::RunPaused:
+    case EventKind::ImpulseFired:
+    case EventKind::SecondPlanetPlaced:
+    case EventKind::RunOpened: return RowEvent{event.kind, event.burn, event.size};
+    case EventKind::None:
+    case EventKind::SizeChosen:
+    case EventKind::RunCleared: break;
     }
     return std::nullopt;
 }
@@ -46,11 +48,15 @@ double DataRow::speed() const { return std::sqrt(velocity.x * velocity.x + veloc
 std::optional<DataRow> dataRow(const SimulationState& state, const orbit::Planet& planet, double time, RowEvent event) {
     const auto energy = orbit::energyOf(state, planet, time);
     if (!energy) return std::nullopt;
-    return DataRow{time,
+    return dataRow(state, *energy, event);
+}
+
+DataRow dataRow(const SimulationState& state, const orbit::EnergySample& energy, RowEvent event) {
+    return DataRow{energy.time,
                    {state.posX[kCraft], state.posY[kCraft]},
                    {state.velX[kCraft], state.velY[kCraft]},
-                   energy->kinetic,
-                   energy->potential,
+                   energy.kinetic,
+                   energy.potential,
                    event};
 }
 
@@ -133,27 +139,6 @@ void RunHistory::thin() {
     // that has just gone.
     const std::size_t kept = newestKept_ ? 1 : 2;
     if (rows_.size() >= kept) keptTime_ = rows_[rows_.size() - kept].time;
-}
-
-void RunRecorder::afterTick(const Korvel& korvel) {
-    const auto& settings = korvel.settings();
-    if (!settings) return;
-    if (const auto row = dataRow(korvel.state(), {settings->planetMass}, korvel.simulatedTime())) history_.add(*row);
-}
-
-void RunRecorder::onEvents(const Korvel& korvel, const std::vector<RunEvent>& events) {
-    // No run is left to export.
-    for (const RunEvent& event : events)
-        if (event.kind == RunEvent::Kind::RunCleared) history_ = RunHistory();
-    const auto& settings = korvel.settings();
-    if (!settings) return;
-    const orbit::Planet planet{settings->planetMass};
-    for (const RunEvent& event : events) {
-        const auto kind = rowEvent(event);
-        if (!kind) continue;
-        if (event.kind == RunEvent::Kind::RunStarted || event.kind == RunEvent::Kind::RunOpened) history_.clear(planet);
-        if (const auto row = dataRow(korvel.state(), planet, event.simulatedTime, *kind)) history_.addEvent(*row);
-    }
 }
 
 }  // namespace korvel

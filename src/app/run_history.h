@@ -15,11 +15,9 @@
 
 namespace korvel {
 
-class Korvel;
-
 // What happened at a row's moment, small enough that every row costs the same.
 struct RowEvent {
-    enum class Kind : unsigned char { None, RunStarted, Burn, SecondPlanetPlaced, Paused, Continued, RunOpened };
+    using Kind = EventKind;
     Kind kind = Kind::None;
     Burn burn = Burn::Forward;
     int size = 0;  // m/s, of a burn
@@ -49,6 +47,8 @@ struct DataRow {
 // finite (the craft at a planet's centre).
 std::optional<DataRow> dataRow(const SimulationState& state, const orbit::Planet& planet, double time,
                                RowEvent event = {});
+// The row of the craft in `state` with its energy `energy`, worked out already.
+DataRow dataRow(const SimulationState& state, const orbit::EnergySample& energy, RowEvent event = {});
 
 class RunHistory {
 public:
@@ -92,18 +92,6 @@ private:
     // Whether the newest row stays; if not, the next row takes its place.
     bool newestKept_ = true;
     double keptTime_ = 0;  // of the newest row that stays
-};
-
-// Feeds a history from the program: after each tick, and with the events the
-// views drain.
-class RunRecorder {
-public:
-    void afterTick(const Korvel& korvel);
-    void onEvents(const Korvel& korvel, const std::vector<RunEvent>& events);
-    const RunHistory& history() const { return history_; }
-
-private:
-    RunHistory history_;
 };
 
 }  // namespace korvel

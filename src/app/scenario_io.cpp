@@ -43,7 +43,7 @@ void Korvel::startAfresh() {
     for (int box : {kBoxClockTime, kBoxRealtimeInterval, kBoxSpeed})
         p_.controls.setText(ControlArray::txt_masses, box, kDefaultTexts[box]);
     p_.controls.setText(ControlArray::cmd_color, kBankDistance, kDistancePrefix + boxText(kBoxInitDistance));
-    happened(RunEvent::Kind::RunCleared);
+    happened(EventKind::RunCleared);
 }
 
 void Korvel::openScenario(const Scenario& scenario) {
@@ -79,7 +79,7 @@ void Korvel::openScenario(const Scenario& scenario) {
     p_.controls.setText(ControlArray::txt_masses, kBoxRealtimeInterval, run.realtimeInterval);
     p_.controls.setText(ControlArray::txt_masses, kBoxSpeed, run.speed);
     p_.controls.setText(ControlArray::cmd_color, kBankDistance, run.distanceCaption);
-    happened(RunEvent::Kind::RunOpened);
+    happened(EventKind::RunOpened);
 }
 
 }  // namespace korvel

@@ -71,7 +71,7 @@ void Korvel::runSImulation_Click() {
     setUpRun(*run);
     p_.timer.setInterval(1);
     p_.timer.setEnabled(true);
-    happened(RunEvent::Kind::RunStarted);
+    happened(EventKind::RunStarted);
 }
 
 void Korvel::setUpRun(const RunParameters& run) {
@@ -122,7 +122,7 @@ void Korvel::cmd_restart_Click() {
     drawDottedCircle(ViewGeometry(run->screenScale), run->circleRadius);
     startCraft(*run);
     p_.timer.setEnabled(true);
-    happened(RunEvent::Kind::RunStarted);
+    happened(EventKind::RunStarted);
 }
 
 // 6,280 red points around the planet; the angle grows by repeated addition,

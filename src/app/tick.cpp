@@ -53,6 +53,8 @@ void Korvel::Timer1_Timer() {
     if (p_.controls.seen()) showDistance();
     if (s.secondPlanetOn) redrawSecondPlanet(view);
     if (p_.controls.seen()) writeReadouts(run.timeFactor);
+    // The tick's row first; a pause it ends in follows it.
+    if (settings_) log_.recordTick(s, {run.planetMass}, simulatedTime());
 
     if (!inRange) {
         cmd_stop_simulation_Click();

@@ -33,26 +33,16 @@ double number(std::string field) {
     return strictNumber(field).value_or(NAN);
 }
 
-// A rig whose history is fed as the window feeds it, on ticks of 1 ms.
+// A rig on ticks of 1 ms, its run as the program's log recorded it.
 struct RecordedRig : Rig {
-    template <typename... Args>
-    void act(void (Korvel::*handler)(Args...), Args... args) {
-        (korvel.*handler)(args...);
-        recorder.onEvents(korvel, korvel.drainEvents());
-    }
-    void tick() {
-        tickAfter(0.001);
-        recorder.afterTick(korvel);
-        recorder.onEvents(korvel, korvel.drainEvents());
-    }
-    void press(int bank) { act(&Korvel::cmd_color_Click, bank); }
-    const std::vector<DataRow>& rows() const { return recorder.history().rows(); }
-    RunRecorder recorder;
+    void tick() { tickAfter(0.001); }
+    void press(int bank) { korvel.cmd_color_Click(bank); }
+    const std::vector<DataRow>& rows() const { return korvel.log().rows().rows(); }
 };
 
 TEST(DataTest, TheColumnsAgreeWithOneAnotherAndTheSecondPlanetPulls) {
     RecordedRig rig;
-    rig.act(&Korvel::runSImulation_Click);
+    rig.korvel.runSImulation_Click();
     rig.controls.box(kBoxSecondPlanetMass) = "0.5";
     rig.controls.box(kBoxSecondPlanetDist) = "2";
     rig.press(kBankSecondPlanet);
@@ -138,12 +128,12 @@ TEST(DataTest, AHeadlessRunGoesOnFromAKeptRun) {
 TEST(DataTest, EventRowsNameWhatHappenedAtItsMoment) {
     // At the default time factor every tick is a whole second.
     RecordedRig rig;
-    rig.act(&Korvel::runSImulation_Click);
+    rig.korvel.runSImulation_Click();
     rig.tick();
     for (int bank : std::initializer_list<int>{kBankImpulse1000, kBankForward, kBankImpulse1000 + 1, kBankBackward,
                                                kBankImpulse1000 + 2, kBankToRight, kBankImpulse1, kBankToLeft})
         rig.press(bank);
-    rig.act(&Korvel::cmd_apply_Click);
+    rig.korvel.cmd_apply_Click();
     rig.press(kBankSecondPlanet);  // the description texts are no planet: refused, no row
     rig.controls.box(kBoxSecondPlanetMass) = "0.1";
     rig.controls.box(kBoxSecondPlanetDist) = "3";
@@ -151,9 +141,9 @@ TEST(DataTest, EventRowsNameWhatHappenedAtItsMoment) {
     rig.tick();
     // Half a tick on, the pause's row is still the state's own moment.
     rig.clock.reading += 0.0005;
-    rig.act(&Korvel::cmd_stop_simulation_Click);
+    rig.korvel.cmd_stop_simulation_Click();
     rig.clock.reading += 5;
-    rig.act(&Korvel::cmd_continue_Click);
+    rig.korvel.cmd_continue_Click();
     rig.tick();
 
     std::vector<std::string> events;
@@ -168,17 +158,25 @@ TEST(DataTest, EventRowsNameWhatHappenedAtItsMoment) {
     EXPECT_GT(rig.rows()[2].speed(), rig.rows()[1].speed() + 999);
     // The half tick before the pause is simulated after it.
     EXPECT_EQ(rig.rows().back().time, 3.5);
+    // The graph's energy is the rows' own, at the same moment, and each of the
+    // five burns and the second planet makes a step in it.
+    const auto& spans = rig.korvel.log().energy().spans();
+    EXPECT_EQ(spans.back().last.time, rig.rows().back().time);
+    EXPECT_EQ(spans.back().last.total(), rig.rows().back().total());
+    EXPECT_EQ(std::count_if(spans.begin(), spans.end(), [](const auto& span) { return span.afterImpulse; }), 6);
 
-    // A new run starts a new history.
-    rig.act(&Korvel::runSImulation_Click);
+    // A new run starts a new history and a new graph.
+    rig.korvel.runSImulation_Click();
     ASSERT_EQ(rig.rows().size(), 1u);
     EXPECT_EQ(eventText(rig.rows()[0].event), "run started");
+    ASSERT_EQ(rig.korvel.log().energy().spans().size(), 1u);
+    EXPECT_EQ(rig.korvel.log().energy().spans()[0].first.time, 0);
 }
 
 TEST(DataTest, OneRevolutionGivesAtLeastFiveHundredRows) {
     RecordedRig rig;
     rig.controls.box(kBoxTimeFactor) = "1024";
-    rig.act(&Korvel::runSImulation_Click);
+    rig.korvel.runSImulation_Click();
     const auto figures = orbit::orbitFigures({rig.state.posX[kCraft], rig.state.posY[kCraft]},
                                              {rig.state.velX[kCraft], rig.state.velY[kCraft]}, {1});
     const int ticks = static_cast<int>(std::ceil(*figures->period));  // 1 s each
@@ -204,7 +202,8 @@ TEST(DataTest, ThinningKeepsMemoryBoundedAndEveryEvent) {
     for (int i = 0; i < 100'000; ++i) {
         const double t = i * spacing / 10.3;  // rows come more often than they stay
         const bool event = i % 9973 == 0;
-        event ? small.addEvent(circularRow(t, {RowEvent::Kind::Burn, Burn::Forward, 10})) : small.add(circularRow(t));
+        event ? small.addEvent(circularRow(t, {RowEvent::Kind::ImpulseFired, Burn::Forward, 10}))
+              : small.add(circularRow(t));
         events += event;
         ASSERT_LT(small.rows().size(), 200u);
     }

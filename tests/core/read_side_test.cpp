@@ -52,7 +52,15 @@ TEST(ReadSideTest, EachAcceptedActionIsOneEventAtItsSimulatedTime) {
     EXPECT_EQ(burn.burn, Burn::ToLeft);
     EXPECT_EQ(burn.velocityBefore, before);
     EXPECT_EQ(burn.velocityAfter, (Vec2{rig.state.velX[kCraft], rig.state.velY[kCraft]}));
-    EXPECT_FALSE(events[5].secondPlanetBefore.on);
+    // Each step in the energy comes with the event: the burn's in the
+    // kinetic part, the second planet's in the potential.
+    ASSERT_TRUE(burn.energyBefore && burn.energyAfter);
+    EXPECT_EQ(burn.energyBefore->kinetic, (before.x * before.x + before.y * before.y) / 2);
+    EXPECT_EQ(burn.energyAfter->potential, burn.energyBefore->potential);
+    const RunEvent& placed = events[5];
+    ASSERT_TRUE(placed.energyBefore && placed.energyAfter);
+    EXPECT_LT(placed.energyAfter->potential, placed.energyBefore->potential);
+    EXPECT_EQ(placed.energyAfter->kinetic, placed.energyBefore->kinetic);
     EXPECT_TRUE(rig.state.secondPlanetOn);
 
     // The settings are those the run started with, whatever the boxes say now.

@@ -339,6 +339,8 @@ TEST(ScenarioTest, TheExamplesThatAskForActionShowWhatTheyPromise) {
     bent.rig.korvel.cmd_color_Click(kBankImpulse1000);
     bent.rig.korvel.openScenario(found["6-geostationary-orbit"]);
     EXPECT_FALSE(bent.rig.timer.ticking() || bent.rig.korvel.settings() || bent.rig.state.impulseSize != 0);
+    // Nor is the earlier run left to graph or export.
+    EXPECT_TRUE(bent.rig.korvel.log().rows().rows().empty() && bent.rig.korvel.log().energy().spans().empty());
     bent.rig.run();
     bent.tickFor(0.1);
     EXPECT_FALSE(bent.rig.state.secondPlanetOn);

@@ -309,7 +309,6 @@ void KorvelWindow::dispatch(Handler&& handler) {
 void KorvelWindow::passOnEvents() {
     if (!core_->hasEvents()) return;
     const std::vector<RunEvent> events = core_->drainEvents();
-    recorder_.onEvents(*core_, events);
     emit happened(events);
 }
 
@@ -341,7 +340,6 @@ void KorvelWindow::showChosenSize() {
 void KorvelWindow::tick() {
     if (ended_) return;
     core_->Timer1_Timer();
-    recorder_.afterTick(*core_);
     // A motion out of range pauses the run.
     passOnEvents();
     emit ticked();

@@ -12,7 +12,6 @@
 
 #include "app/korvel.h"
 #include "app/platform.h"
-#include "app/run_history.h"
 #include "app/window_layout.h"
 #include "ui/qt/picture_box.h"
 #include "ui/qt/qt_platform.h"
@@ -58,7 +57,7 @@ public:
     QWidget* burnButton(Burn burn) const;
     // The run so far, as Export Data writes it; its last row is the state the
     // readouts show.
-    const RunHistory& history() const { return recorder_.history(); }
+    const RunHistory& history() const { return core_->log().rows(); }
 
     // One tick as the timer delivers it; its texts reach the widgets at
     // display pace.
@@ -127,7 +126,6 @@ private:
     QtClock clock_;
     MtRandom random_;
     std::unique_ptr<Korvel> core_;
-    RunRecorder recorder_;
     OperatorMessage* message_ = nullptr;
     bool ended_ = false;
 };

@@ -91,50 +91,26 @@ void OrbitInsight::onEvents(const std::vector<RunEvent>& events) {
     bool changed = false;
     for (const RunEvent& event : events) {
         switch (event.kind) {
-        case RunEvent::Kind::RunStarted:
+        case EventKind::RunStarted:
             // The craft back at its start and the run's clock at 0.
-            energy_.clear();
             heldStep_.reset();
             [[fallthrough]];
-        case RunEvent::Kind::RunContinued:
-            sampleEnergy();
-            pace_.start();
-            break;
-        case RunEvent::Kind::ImpulseFired: {
+        case EventKind::RunContinued: pace_.start(); break;
+        case EventKind::ImpulseFired:
             // The burn is the path now: the next one's preview would stand
             // where this one's should.
             quietAfterPress_ = true;
-            SimulationState before = core().state();
-            before.velX[kCraft] = event.velocityBefore.x;
-            before.velY[kCraft] = event.velocityBefore.y;
-            addEnergyStep(before);
             break;
-        }
-        case RunEvent::Kind::SecondPlanetPlaced: {
-            SimulationState before = core().state();
-            const SecondPlanetBefore& old = event.secondPlanetBefore;
-            before.secondPlanetOn = old.on;
-            before.secondPlanetMass = old.mass;
-            before.posX[kSecondPlanet] = old.position.x;
-            before.posY[kSecondPlanet] = old.position.y;
-            before.velX[kSecondPlanet] = old.velocity.x;
-            before.velY[kSecondPlanet] = old.velocity.y;
-            addEnergyStep(before);
-            break;
-        }
-        case RunEvent::Kind::RunOpened:
-            // The graph starts again at the moment the run was kept.
-            energy_.clear();
-            sampleEnergy();
-            break;
-        case RunEvent::Kind::RunCleared:
+        case EventKind::RunCleared:
             // No run: the views go blank, as when the program starts.
-            energy_.clear();
             heldStep_.reset();
             pace_.stop();
             break;
-        case RunEvent::Kind::SizeChosen: break;
-        case RunEvent::Kind::RunPaused:
+        case EventKind::SecondPlanetPlaced:
+        case EventKind::RunOpened:
+        case EventKind::SizeChosen:
+        case EventKind::None: break;
+        case EventKind::RunPaused:
             // The pace shows the paused state once more by itself.
             continue;
         }
@@ -159,7 +135,6 @@ std::optional<double> OrbitInsight::subStepTooLong(const SimulationState& state,
 void OrbitInsight::onTick() {
     const auto& settings = core().settings();
     if (!settings) return;
-    sampleEnergy();
     const SimulationState& state = core().state();
     if (const auto step = subStepTooLong(state, {settings->planetMass})) {
         heldStep_ = step;
@@ -168,16 +143,6 @@ void OrbitInsight::onTick() {
         sinceStepTooLong_ += std::abs(state.tickElapsed);
         if (!(sinceStepTooLong_ < kStepWarningHold)) heldStep_.reset();
     }
-}
-
-void OrbitInsight::addEnergyStep(const SimulationState& before) {
-    const auto& settings = core().settings();
-    if (!settings) return;
-    const orbit::Planet planet{settings->planetMass};
-    const double t = core().simulatedTime();
-    const auto energyBefore = orbit::energyOf(before, planet, t);
-    const auto energyAfter = orbit::energyOf(core().state(), planet, t);
-    if (energyBefore && energyAfter) energy_.addImpulse(*energyBefore, *energyAfter);
 }
 
 void OrbitInsight::onPace() {
@@ -216,13 +181,6 @@ void OrbitInsight::predictPreview() {
     after.velY[kCraft] = velocity->y;
     previewVelocity_ = velocity;
     preview_ = orbit::predictPath(after, *p);
-}
-
-void OrbitInsight::sampleEnergy() {
-    const auto& settings = core().settings();
-    if (!settings) return;
-    if (const auto sample = orbit::energyOf(core().state(), {settings->planetMass}, core().simulatedTime()))
-        energy_.add(*sample);
 }
 
 void OrbitInsight::showPath() {
@@ -269,7 +227,7 @@ void OrbitInsight::showData() {
     if (!step) step = heldStep_;
     data_->showStepWarning(step, p ? core().settings()->timeFactor : 0);
     // A massless second planet pulls nothing: the drift still means something.
-    data_->showEnergy(energy_, state.secondPlanetOn && state.secondPlanetMass > 0);
+    data_->showEnergy(core().log().energy(), state.secondPlanetOn && state.secondPlanetMass > 0);
 }
 
 bool OrbitInsight::eventFilter(QObject* watched, QEvent* event) {

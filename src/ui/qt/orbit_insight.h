@@ -1,9 +1,8 @@
 #pragma once
 // Where the craft is going: the predicted path over the drawing, the burn
-// preview of the button under the pointer or the focus, the energy history,
-// and the Orbit Data window: the path kept up ten times a second, the
-// figures five, the energy every tick. With both views off it only samples
-// the energy and judges the sub-step.
+// preview of the button under the pointer or the focus, and the Orbit Data
+// window with the run log's energy: the path kept up ten times a second, the
+// figures five. With both views off it only judges the sub-step.
 
 #include <QObject>
 #include <QPointer>
@@ -16,7 +15,6 @@
 
 #include "app/korvel.h"
 #include "orbit/burn_preview.h"
-#include "orbit/energy_history.h"
 #include "orbit/prediction.h"
 #include "sim/state.h"
 #include "ui/qt/orbit_overlay.h"
@@ -41,7 +39,6 @@ public:
     const orbit::PredictedPath& path() const { return path_; }
     // The path the burn under the pointer or the focus would give, if any.
     const std::optional<orbit::PredictedPath>& preview() const { return preview_; }
-    const orbit::EnergyHistory& energy() const { return energy_; }
     // Null until Orbit Data is first shown.
     QWidget* dataWindow() const;
 
@@ -49,8 +46,7 @@ public:
     // continued, an impulse, a second planet) or the burn a preview shows (a
     // size chosen) is shown at once.
     void onEvents(const std::vector<RunEvent>& events);
-    // After every tick: the energy is sampled at the tick's own pace, so that
-    // the graph loses no swing of a fast orbit, and the sub-step is judged.
+    // After every tick: the sub-step is judged.
     void onTick();
 
     // Ten times a second: the path and the figures change slowly on the
@@ -84,12 +80,9 @@ private:
     static constexpr double kStepWarningHold = 0.5;
     // The last tick's sub-step, s, when it is too long for the orbit.
     std::optional<double> subStepTooLong(const SimulationState& state, const orbit::Planet& planet) const;
-    // The step in the energy that the state `before` and the state now make.
-    void addEnergyStep(const SimulationState& before);
     void onPace();
     void predict();
     void predictPreview();
-    void sampleEnergy();
     void showPath();
     void showData();
 
@@ -108,7 +101,6 @@ private:
     // After a press, until the pointer comes back to a burn button or the
     // keyboard moves the focus to one.
     bool quietAfterPress_ = false;
-    orbit::EnergyHistory energy_;
     // The last sub-step too long for the orbit, while the warning holds, and
     // the real seconds of ticks since it.
     std::optional<double> heldStep_;
