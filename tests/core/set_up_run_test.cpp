@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/panel.h"
@@ -56,11 +57,16 @@ TEST(SetUpRunTest, TheViewDecidesHowManyRings) {
         const char* scale;
         std::size_t rings;
     };
-    for (Case c : {Case{"100", 10}, Case{"0.5", 1}, Case{"-3", 1}, Case{"3", 9}}) {
+    // 0.85 and 2.3 put a ring just inside 1.4 times the scale and the next
+    // just beyond it: the rule's factor is pinned on both sides.
+    for (Case c : {Case{"100", 10}, Case{"0.5", 1}, Case{"-3", 1}, Case{"3", 9}, Case{"0.85", 3}, Case{"2.3", 8}}) {
         Rig rig;
         rig.controls.box(kBoxScreenScale) = c.scale;
         rig.run();
         EXPECT_EQ(ringRadiiDrawn(rig).size(), c.rings) << c.scale;
+        // The state keeps the rings drawn and no more, as a kept run stores them.
+        const auto& kept = rig.state.ringRadius;
+        EXPECT_EQ(std::count_if(kept.begin(), kept.end(), [](double r) { return r != 0; }), c.rings) << c.scale;
     }
     Rig large;
     large.controls.box(kBoxScreenScale) = "100";
