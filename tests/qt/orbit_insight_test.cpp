@@ -38,6 +38,7 @@
 #include "sim/numbers.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/run_files.h"
 #include "ui/qt/scenario_files.h"
 #include "ui/qt/scenario_notes.h"
 
@@ -367,18 +368,18 @@ private slots:
         QVERIFY(shown != w.picture().image());
         QTemporaryDir dir;
         const QString file = dir.filePath("orbit.png");
-        QVERIFY(m.savePicture(file));
+        QVERIFY(m.runFiles().savePicture(file));
         QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), shown);
         // The next picture's dialog starts in that folder; a scenario's does not.
         action(m, "actionSavePicture")->trigger();
         QCOMPARE(QDir(m.findChild<QFileDialog*>("savePictureDialog")->directory()), QDir(dir.path()));
         action(m, "actionOpenScenario")->trigger();
         QVERIFY(QDir(m.findChild<QFileDialog*>("openScenarioDialog")->directory()) != QDir(dir.path()));
-        m.copyPicture();
+        m.runFiles().copyPicture();
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), shown);
         // A file that cannot be written is named, with the reason.
         const QString bad = dir.filePath("no folder/orbit.png");
-        QVERIFY(!m.savePicture(bad));
+        QVERIFY(!m.runFiles().savePicture(bad));
         QVERIFY(w.messageBox() && w.messageBox()->isVisible());
         QVERIFY2(w.messageBox()->text().contains(QDir::toNativeSeparators(bad) + "\": "),
                  qPrintable(w.messageBox()->text()));
@@ -520,7 +521,7 @@ private slots:
         QCOMPARE(lines.at(lines.size() - 2).split(';').at(1), QByteArray::fromStdString(x));
         // A file that cannot be written is named, with the reason.
         const QString bad = dir.filePath("no folder/run.csv");
-        QVERIFY(!m.exportData(bad, korvel::CsvStyle::Comma));
+        QVERIFY(!m.runFiles().exportData(bad, korvel::CsvStyle::Comma));
         QVERIFY2(w.messageBox()->text().contains(QDir::toNativeSeparators(bad) + "\": "),
                  qPrintable(w.messageBox()->text()));
     }
