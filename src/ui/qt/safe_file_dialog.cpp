@@ -99,6 +99,8 @@ QString notReplaceable(const QString& fileName) {
     return info.exists() && !info.isFile() ? QString("it is not a regular file") : QString();
 }
 
+namespace {
+
 QString writeWhole(const QString& fileName, std::string_view bytes) {
     if (QString why = notReplaceable(fileName); !why.isEmpty()) return why;
     QSaveFile file(fileName);
@@ -108,6 +110,8 @@ QString writeWhole(const QString& fileName, std::string_view bytes) {
     file.cancelWriting();
     return why;
 }
+
+}  // namespace
 
 bool saveFile(Controls& messages, FileKind kind, const QString& fileName, std::string_view bytes,
               const QString& unmade) {

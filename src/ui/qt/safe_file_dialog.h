@@ -81,13 +81,10 @@ void askForFile(QWidget* owner, const FileQuestion& question, const FileChosen& 
 // folder.
 QString notReplaceable(const QString& fileName);
 
-// Writes the bytes aside and puts them in place whole, so that a failure
-// leaves any old file as it was; refuses what notReplaceable() refuses. Gives
-// why it failed, or nothing.
-QString writeWhole(const QString& fileName, std::string_view bytes);
-
-// Every save of the program: writes `bytes` as `fileName` with writeWhole()
-// and remembers its folder for `kind`'s dialogs. A save that fails is told
+// Every save of the program: writes `bytes` aside and puts them in place
+// whole as `fileName`, so that a failure leaves any old file as it was, and
+// refuses what notReplaceable() refuses; once saved, remembers the folder for
+// `kind`'s dialogs. A save that fails is told
 // through `messages` in the one wording of a failed save, whatever was saved:
 // "The scenario|picture|data could not be saved as "<file>": <why>." An
 // `unmade` reason says the bytes could not be made: nothing is written, and
