@@ -376,47 +376,13 @@ private:
         const SimulationState& s = after.state;
         Snapshot want = before;
         switch (event_) {
-        case Event::Tick: {
-            if (!before.timerEnabled || before.timerInterval <= 0) return difference(want, after);
-            if (after.erases != before.erases) return "a tick erased the drawing";
-            if (s.lastTickTime != now) return "the tick did not note its clock reading";
-            for (int box : {kBoxClockTime, kBoxRealtimeInterval, kBoxSpeed})
-                if (!strictNumber(after.boxes[box]) && after.boxes[box] != "?")
-                    return "readout " + std::to_string(box) + " shows \"" + after.boxes[box] + '"';
-            if (message) {
-                ++outOfRange;
-                if (rig_.controls.messages.back().find("out of range") == std::string::npos)
-                    return "unexpected message: " + rig_.controls.messages.back();
-                if (after.timerEnabled) return "the run was not paused";
-                if (s.pauseStart != now) return "the pause did not start at this tick";
-            } else if (!after.timerEnabled) {
-                return "the timer stopped without a message";
-            }
-            return {};
-        }
+        case Event::Tick: return checkTick(before, after, message);
         case Event::SetText:
-            if (message) return "setting a text showed a message";
-            return {};
         case Event::ResetPanel:
             if (message) return "setting a text showed a message";
             return {};
         case Event::Run:
-            if (message) return difference(want, after);
-            ++runs;
-            if (after.erases != before.erases + 1) return "a run did not erase once";
-            if (!after.timerEnabled || after.timerInterval != 1) return "the run did not start the timer";
-            if (s.timeFactor != after.boxes[kBoxTimeFactor] || s.screenScale != after.boxes[kBoxScreenScale] ||
-                s.planetMass != after.boxes[kBoxPlanetMass])
-                return "the run did not take the panel's texts";
-            if (s.runStartTime != now || s.lastTickTime != now) return "the run did not start the clocks";
-            return {};
-        case Event::Restart:
-            if (message) return difference(want, after);
-            ++runs;
-            if (after.erases != before.erases) return "a run without clearing erased";
-            if (!after.timerEnabled) return "the run did not enable the timer";
-            if (s.lastTickTime != now) return "the run did not restart the clock";
-            return {};
+        case Event::Restart: return checkRun(before, after, message);
         case Event::Pause:
             if (message) return "pause showed a message";
             if (before.timerEnabled) {
@@ -424,21 +390,7 @@ private:
                 want.state.pauseStart = now;
             }
             return difference(want, after);
-        case Event::Continue:
-            if (message) return "continue showed a message";
-            if (before.timerEnabled) return difference(want, after);
-            if (!after.timerEnabled) return "continue did not resume";
-            // Both clocks move on by the length of the pause.
-            for (auto clock : {&SimulationState::lastTickTime, &SimulationState::runStartTime}) {
-                const double pause = now - before.state.pauseStart;
-                const double moved = s.*clock - before.state.*clock;
-                if (!(std::abs(moved - pause) <= 1e-9 * (1 + std::abs(s.*clock))))
-                    return "continue did not move the clocks by the pause";
-            }
-            want.timerEnabled = true;
-            want.state.runStartTime = s.runStartTime;
-            want.state.lastTickTime = s.lastTickTime;
-            return difference(want, after);
+        case Event::Continue: return checkContinue(want, before, after, message);
         case Event::Bank: return checkBank(want, before, after, message);
         case Event::Apply:
             if (before.state.impulseSize == 0 && !message) return "an impulse of no size was silent";
@@ -449,6 +401,68 @@ private:
             return difference(want, after);
         }
         return {};
+    }
+
+    std::string checkTick(const Snapshot& before, const Snapshot& after, bool message) {
+        const double now = rig_.clock.reading;
+        const SimulationState& s = after.state;
+        if (!before.timerEnabled || before.timerInterval <= 0) return difference(before, after);
+        if (after.erases != before.erases) return "a tick erased the drawing";
+        if (s.lastTickTime != now) return "the tick did not note its clock reading";
+        for (int box : {kBoxClockTime, kBoxRealtimeInterval, kBoxSpeed})
+            if (!strictNumber(after.boxes[box]) && after.boxes[box] != "?")
+                return "readout " + std::to_string(box) + " shows \"" + after.boxes[box] + '"';
+        if (message) {
+            ++outOfRange;
+            if (rig_.controls.messages.back().find("out of range") == std::string::npos)
+                return "unexpected message: " + rig_.controls.messages.back();
+            if (after.timerEnabled) return "the run was not paused";
+            if (s.pauseStart != now) return "the pause did not start at this tick";
+        } else if (!after.timerEnabled) {
+            return "the timer stopped without a message";
+        }
+        return {};
+    }
+
+    // "Run Simulation" clears and reads the panel; "restart" runs on without
+    // clearing.
+    std::string checkRun(const Snapshot& before, const Snapshot& after, bool message) {
+        const double now = rig_.clock.reading;
+        const SimulationState& s = after.state;
+        if (message) return difference(before, after);
+        ++runs;
+        if (event_ == Event::Restart) {
+            if (after.erases != before.erases) return "a run without clearing erased";
+            if (!after.timerEnabled) return "the run did not enable the timer";
+            if (s.lastTickTime != now) return "the run did not restart the clock";
+            return {};
+        }
+        if (after.erases != before.erases + 1) return "a run did not erase once";
+        if (!after.timerEnabled || after.timerInterval != 1) return "the run did not start the timer";
+        if (s.timeFactor != after.boxes[kBoxTimeFactor] || s.screenScale != after.boxes[kBoxScreenScale] ||
+            s.planetMass != after.boxes[kBoxPlanetMass])
+            return "the run did not take the panel's texts";
+        if (s.runStartTime != now || s.lastTickTime != now) return "the run did not start the clocks";
+        return {};
+    }
+
+    std::string checkContinue(Snapshot& want, const Snapshot& before, const Snapshot& after, bool message) {
+        const double now = rig_.clock.reading;
+        const SimulationState& s = after.state;
+        if (message) return "continue showed a message";
+        if (before.timerEnabled) return difference(want, after);
+        if (!after.timerEnabled) return "continue did not resume";
+        // Both clocks move on by the length of the pause.
+        for (auto clock : {&SimulationState::lastTickTime, &SimulationState::runStartTime}) {
+            const double pause = now - before.state.pauseStart;
+            const double moved = s.*clock - before.state.*clock;
+            if (!(std::abs(moved - pause) <= 1e-9 * (1 + std::abs(s.*clock))))
+                return "continue did not move the clocks by the pause";
+        }
+        want.timerEnabled = true;
+        want.state.runStartTime = s.runStartTime;
+        want.state.lastTickTime = s.lastTickTime;
+        return difference(want, after);
     }
 
     std::string checkBank(Snapshot& want, const Snapshot& before, const Snapshot& after, bool message) {

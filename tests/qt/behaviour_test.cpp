@@ -302,9 +302,12 @@ private slots:
         QVERIFY(!message->isVisible());
         w.showMessage("fifth");
         QCOMPARE(alerts.size(), 4);
+    }
 
-        // Said before its window shows and is placed (a scenario named on the
-        // command line), it still opens over the drawing once the window does.
+    // Said before its window shows and is placed (a scenario named on the
+    // command line), a message still opens over the drawing once the window
+    // does.
+    void messageSaidBeforeTheWindowShowsOpensOverTheDrawing() {
         KorvelWindow early;
         early.showMessage("early");
         early.move(300, 90);

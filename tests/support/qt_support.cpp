@@ -1,9 +1,12 @@
 #include "qt_support.h"
 
+#include <QAction>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include "ui/qt/main_window.h"
 
 namespace korvel::qt::testing {
 
@@ -24,6 +27,19 @@ void click(KorvelWindow& w, const QString& name) {
     QPushButton* b = button(w, name);
     QVERIFY2(b, qPrintable(name));
     QTest::mouseClick(b, Qt::LeftButton);
+}
+
+QAction* action(MainWindow& m, const char* name) {
+    auto* a = m.findChild<QAction*>(name);
+    if (!a) qWarning("no action %s", name);
+    return a;
+}
+
+void runPaused(MainWindow& m, int ms) {
+    action(m, "actionPredictedPath")->setChecked(true);
+    click(m.korvel(), "runSImulation");
+    spin(ms);
+    click(m.korvel(), "cmd_stop_simulation");
 }
 
 void spin(int milliseconds) {

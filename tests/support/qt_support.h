@@ -1,6 +1,6 @@
 #pragma once
-// Finding and driving the real window's controls by their names, for the
-// window's Qt tests, and the start every one of those programs shares.
+// Finding and driving the real window's controls and menu items by their
+// names, for the window's Qt tests, and the start every one of those programs shares.
 
 #include <QApplication>
 #include <QImage>
@@ -11,9 +11,14 @@
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/program_font.h"
 
+class QAction;
 class QLineEdit;
 class QPushButton;
 class QWidget;
+
+namespace korvel::qt {
+class MainWindow;
+}
 
 namespace korvel::qt::testing {
 
@@ -28,6 +33,11 @@ QPushButton* button(KorvelWindow& w, const QString& name);
 QPushButton* bank(KorvelWindow& w, int i);
 
 void click(KorvelWindow& w, const QString& name);
+
+// A menu item of the main window by name; warns when there is none.
+QAction* action(MainWindow& m, const char* name);
+// A run of the panel as it stands, paused after `ms`, with the path on.
+void runPaused(MainWindow& m, int ms);
 
 // Runs the event loop without the sleeps of QTest::qWait, so ticks come at
 // their own pace.

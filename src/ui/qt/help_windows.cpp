@@ -70,10 +70,7 @@ distance, size, eccentricity, period, time to each, energy and speeds, and besid
 burn being previewed. Its graph shows the kinetic, potential and total energy as the run goes on; a
 burn is a step in the total.</p>
 <h3>Units</h3>
-<p>The length unit is 6,380 km, the Earth's radius. Gravity is 9.8 m/s² at one length unit from a
-planet of one Earth mass, so μ = 9.8 m/s² × (6,380 km)² = 3.989e14 m³/s² per
-Earth mass, 0.16 % above the textbook 3.986e14. The distance on the button below "2d planet" divides
-by 6,400 km, not 6,380.</p>
+<p>%1</p>
 <h3>Scenarios</h3>
 <p><b>File &gt; Open Scenario</b> (Ctrl+O) opens a <i>.korvel</i> file as a fresh start: any run
 ends, the drawing is cleared, the second planet is off and no impulse size is chosen, as when the
@@ -110,8 +107,17 @@ QWidget* textWindow(QWidget* parent, const char* name, const QString& title, con
 
 }  // namespace
 
+QString unitsNote() {
+    return "The length unit is 6,380 km, the Earth's radius. Gravity is 9.8 m/s\u00b2 at one length unit from a "
+           "planet of one Earth mass, so \u03bc = 9.8 m/s\u00b2 \u00d7 (6,380 km)\u00b2 = 3.989e14 "
+           "m\u00b3/s\u00b2 per Earth mass, 0.16 % above the textbook 3.986e14. The distance on the button below "
+           "\"2d planet\" divides by 6,400 km, not 6,380.";
+}
+
 QWidget* makeGuideWindow(QWidget* parent) {
-    return textWindow(parent, "helpWindow", "Korvel Simulation Help", kGuide, QSize(520, 560));
+    // The guide holds no other place marker: its note on units goes in whole.
+    return textWindow(parent, "helpWindow", "Korvel Simulation Help", QString(kGuide).arg(unitsNote().toHtmlEscaped()),
+                      QSize(520, 560));
 }
 
 QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions) {

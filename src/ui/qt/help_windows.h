@@ -1,6 +1,6 @@
 #pragma once
 // The help that needs no README: a short guide and the keyboard shortcuts,
-// each in a window of its own, and the About text.
+// each in a window of its own, the About text, and the note on units.
 
 #include <QList>
 #include <QString>
@@ -14,6 +14,10 @@ namespace korvel::qt {
 QWidget* makeGuideWindow(QWidget* parent);
 // The shortcuts window lists the keys of `actions` and the keys no menu has.
 QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions);
+
+// The length unit and gravity's constant, as a teacher checks them; the
+// guide and Orbit Data both state them in these words. Plain text.
+QString unitsNote();
 
 // Version, licence, and the Qt in use with its licence.
 QString aboutText();

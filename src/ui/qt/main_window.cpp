@@ -1,15 +1,11 @@
 #include "ui/qt/main_window.h"
 
 #include <QApplication>
-#include <QBuffer>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QIcon>
-#include <QImageWriter>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -19,7 +15,7 @@
 #include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_insight.h"
-#include "ui/qt/safe_file_dialog.h"
+#include "ui/qt/run_files.h"
 #include "ui/qt/scenario_files.h"
 #include "ui/qt/scenario_notes.h"
 #include "ui/qt/tool_windows.h"
@@ -37,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     insight_ = new OrbitInsight(*korvel_, this);
     scenarios_ = new ScenarioFiles(this, *korvel_);
+    runFiles_ = new RunFiles(this, *korvel_);
     notes_ = new ScenarioNotes(this);
     // A scenario file dropped on the window opens.
     setAcceptDrops(true);
@@ -89,13 +86,13 @@ QMenu* MainWindow::buildFileMenu() {
     file->addSeparator();
     connect(addItem(file, "actionSavePicture", "Save Picture\u2026", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                     "Save Picture\u2026 (a PNG of the drawing and the path over it)"),
-            &QAction::triggered, this, &MainWindow::askToSavePicture);
+            &QAction::triggered, runFiles_, &RunFiles::askToSavePicture);
     connect(addItem(file, "actionCopyPicture", "Copy Picture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
                     "Copy Picture to the clipboard"),
-            &QAction::triggered, this, &MainWindow::copyPicture);
+            &QAction::triggered, runFiles_, &RunFiles::copyPicture);
     connect(addItem(file, "actionExportData", "Export Data\u2026", QKeySequence(Qt::CTRL | Qt::Key_E),
                     "Export Data\u2026 (the run so far as CSV, for a spreadsheet)"),
-            &QAction::triggered, this, &MainWindow::askToExportData);
+            &QAction::triggered, runFiles_, &RunFiles::askToExportData);
     file->addSeparator();
     // Exactly what the "Quit" button does.
     connect(addItem(file, "actionQuit", "Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), "Quit, like the \"Quit\" button"),
@@ -185,36 +182,6 @@ void MainWindow::showAbout() {
     box->show();
 }
 
-QImage MainWindow::picture() const { return korvel_->picture().shownImage(); }
-
-bool MainWindow::savePicture(const QString& fileName) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    // Put in place whole, so a failure leaves any old file.
-    const QString why = writer.write(picture()) ? writeWhole(fileName, std::string_view(png.constData(), png.size()))
-                                                : writer.errorString();
-    if (why.isEmpty()) {
-        rememberFolder(FileKind::Picture, fileName);
-        return true;
-    }
-    korvel_->showMessage(notSavedMessage("picture", fileName, why));
-    return false;
-}
-
-void MainWindow::copyPicture() { QGuiApplication::clipboard()->setImage(picture()); }
-
-void MainWindow::askToSavePicture() {
-    auto* dialog = new QFileDialog(
-        this, "Save Picture", QDir(startFolder(FileKind::Picture)).filePath("korvel-orbit.png"), "PNG images (*.png)");
-    dialog->setObjectName("savePictureDialog");
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix("png");
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { savePicture(name); });
-    openFileDialog(dialog, this);
-}
-
 bool MainWindow::openScenarioFile(const QString& fileName) { return scenarios_->open(fileName); }
 
 namespace {
@@ -236,33 +203,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (file.isEmpty()) return;
     event->acceptProposedAction();
     openScenarioFile(file);
-}
-
-namespace {
-constexpr const char* kCommaFilter = "CSV (*.csv)";
-constexpr const char* kSemicolonFilter = "CSV, semicolons and decimal commas (*.csv)";
-}  // namespace
-
-bool MainWindow::exportData(const QString& fileName, CsvStyle style) {
-    const QString why = writeWhole(fileName, csvText(korvel_->history().rows(), style));
-    if (why.isEmpty()) {
-        rememberFolder(FileKind::Data, fileName);
-        return true;
-    }
-    korvel_->showMessage(notSavedMessage("data", fileName, why));
-    return false;
-}
-
-void MainWindow::askToExportData() {
-    auto* dialog = new QFileDialog(this, "Export Data", QDir(startFolder(FileKind::Data)).filePath("korvel-run.csv"));
-    dialog->setObjectName("exportDataDialog");
-    dialog->setNameFilters({kCommaFilter, kSemicolonFilter});
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix("csv");
-    connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& name) {
-        exportData(name, dialog->selectedNameFilter() == kSemicolonFilter ? CsvStyle::Semicolon : CsvStyle::Comma);
-    });
-    openFileDialog(dialog, this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

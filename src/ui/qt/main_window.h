@@ -1,7 +1,7 @@
 #pragma once
 // The program's window: a menu bar over the client area `Korvel`, which keeps
 // its size and every control's place. The menus open and save scenarios,
-// save and copy the picture, turn the predicted path, the Orbit Data window
+// save and copy the picture, export the run's data, turn the predicted path, the Orbit Data window
 // and the scenario's notes on and off, and open the help. A scenario file
 // dropped on it opens.
 
@@ -10,8 +10,6 @@
 
 #include <functional>
 
-#include "app/data_csv.h"
-
 class QAction;
 class QMenu;
 
@@ -19,6 +17,7 @@ namespace korvel::qt {
 
 class KorvelWindow;
 class OrbitInsight;
+class RunFiles;
 class ScenarioFiles;
 class ScenarioNotes;
 
@@ -31,27 +30,13 @@ public:
     KorvelWindow& korvel() { return *korvel_; }
     OrbitInsight& insight() { return *insight_; }
 
-    // What the drawing surface shows, the orbit over the drawing included, in
-    // its device pixels.
-    QImage picture() const;
-    // Writes picture() as a PNG. A file that cannot be written is left as it
-    // was, and the operator is told which and why.
-    bool savePicture(const QString& fileName);
-    void copyPicture();
-    // Asks where to save, without stopping the run.
-    void askToSavePicture();
-
-    // Writes the run so far as CSV, whole or not at all; a file that cannot
-    // be written is named in a message with the reason.
-    bool exportData(const QString& fileName, CsvStyle style);
-    // Asks where to export, without stopping the run.
-    void askToExportData();
-
     // Opens a scenario file as the operator would; one that does not open is
     // named in a message, and nothing changes.
     bool openScenarioFile(const QString& fileName);
 
     ScenarioFiles& scenarios() { return *scenarios_; }
+    // Save Picture, Copy Picture and Export Data.
+    RunFiles& runFiles() { return *runFiles_; }
     // About This Scenario; hidden until asked for or a scenario with a
     // description opens.
     ScenarioNotes& scenarioNotes() { return *notes_; }
@@ -78,6 +63,7 @@ private:
     KorvelWindow* korvel_ = nullptr;
     OrbitInsight* insight_ = nullptr;
     ScenarioFiles* scenarios_ = nullptr;
+    RunFiles* runFiles_ = nullptr;
     ScenarioNotes* notes_ = nullptr;
     bool notesPlaced_ = false;
     QPointer<QWidget> help_;

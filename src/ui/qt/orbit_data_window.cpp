@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "ui/qt/energy_plot.h"
+#include "ui/qt/help_windows.h"
 #include "ui/qt/tool_windows.h"
 
 namespace korvel::qt {
@@ -101,12 +102,11 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     layout->addWidget(warning_);
     layout->addWidget(previewWarning_);
     layout->addWidget(stepWarning_);
-    auto* unitsNote = new QLabel(
-        "Distances from the planet's centre in length units of 6,380 km, then the height above its "
-        "surface. Gravity: \u03bc = 9.8 m/s\u00b2 \u00d7 (6,380 km)\u00b2 = 3.989e14 m\u00b3/s\u00b2 per Earth "
-        "mass. The \"dist\" button divides by 6,400 km.");
-    unitsNote->setWordWrap(true);
-    layout->addWidget(unitsNote);
+    auto* units = new QLabel("Distances from the planet's centre in length units, then the height above its surface. " +
+                             unitsNote());
+    units->setObjectName("unitsNote");
+    units->setWordWrap(true);
+    layout->addWidget(units);
     plot_ = new EnergyPlot;
     layout->addWidget(plot_, 1);
     layout->addLayout(buildDriftRow());

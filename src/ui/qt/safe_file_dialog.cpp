@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "app/platform.h"
+
 namespace korvel::qt {
 
 QIcon NameOnlyIconProvider::icon(IconType type) const { return QFileIconProvider().icon(type); }
@@ -43,6 +45,16 @@ QSettings programSettings() { return QSettings(QSettings::IniFormat, QSettings::
 
 namespace {
 
+// The word for what a kind of file holds, in the messages.
+const char* whatItHolds(FileKind kind) {
+    switch (kind) {
+    case FileKind::Scenario: return "scenario";
+    case FileKind::Picture: return "picture";
+    case FileKind::Data: break;
+    }
+    return "data";
+}
+
 QString folderKey(FileKind kind) {
     switch (kind) {
     case FileKind::Scenario: return QStringLiteral("folders/scenario");
@@ -65,10 +77,29 @@ void rememberFolder(FileKind kind, const QString& fileName) {
     programSettings().setValue(folderKey(kind), QFileInfo(fileName).absolutePath());
 }
 
+void askForFile(QWidget* owner, const FileQuestion& question, const FileChosen& chosen,
+                const std::function<void(QFileDialog*)>& addBoxes) {
+    const QString folder = startFolder(question.kind);
+    const QString start = question.suggestedName.isEmpty() ? folder : QDir(folder).filePath(question.suggestedName);
+    auto* dialog = new QFileDialog(owner, question.title, start);
+    dialog->setObjectName(question.name);
+    dialog->setNameFilters(question.filters);
+    dialog->setAcceptMode(question.mode);
+    if (question.mode == QFileDialog::AcceptOpen) dialog->setFileMode(QFileDialog::ExistingFile);
+    const QString suffix = QFileInfo(question.suggestedName).suffix();
+    if (!suffix.isEmpty()) dialog->setDefaultSuffix(suffix);
+    if (addBoxes) addBoxes(dialog);
+    QObject::connect(dialog, &QFileDialog::fileSelected, owner,
+                     [dialog, chosen](const QString& file) { chosen(file, dialog->selectedNameFilter()); });
+    openFileDialog(dialog, owner);
+}
+
 QString notReplaceable(const QString& fileName) {
     const QFileInfo info(fileName);
     return info.exists() && !info.isFile() ? QString("it is not a regular file") : QString();
 }
+
+namespace {
 
 QString writeWhole(const QString& fileName, std::string_view bytes) {
     if (QString why = notReplaceable(fileName); !why.isEmpty()) return why;
@@ -80,10 +111,19 @@ QString writeWhole(const QString& fileName, std::string_view bytes) {
     return why;
 }
 
-std::string notSavedMessage(const char* what, const QString& fileName, const QString& why) {
-    return QString("The %1 could not be saved as \"%2\": %3.")
-        .arg(what, QDir::toNativeSeparators(fileName), why)
-        .toStdString();
+}  // namespace
+
+bool saveFile(Controls& messages, FileKind kind, const QString& fileName, std::string_view bytes,
+              const QString& unmade) {
+    const QString why = unmade.isEmpty() ? writeWhole(fileName, bytes) : unmade;
+    if (why.isEmpty()) {
+        rememberFolder(kind, fileName);
+        return true;
+    }
+    messages.showMessage(QString("The %1 could not be saved as \"%2\": %3.")
+                             .arg(whatItHolds(kind), QDir::toNativeSeparators(fileName), why)
+                             .toStdString());
+    return false;
 }
 
 }  // namespace korvel::qt

@@ -6,13 +6,18 @@
 // and how its file is written.
 
 #include <QAbstractFileIconProvider>
+#include <QFileDialog>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
-class QFileDialog;
+namespace korvel {
+class Controls;
+}
 
 namespace korvel::qt {
 
@@ -45,18 +50,46 @@ QString startFolder(FileKind kind);
 // Remembers the folder of `fileName` for the dialogs of its kind.
 void rememberFolder(FileKind kind, const QString& fileName);
 
+// What a file dialog asks for.
+struct FileQuestion {
+    // The dialog's objectName, by which tools and tests find it.
+    const char* name;
+    const char* title;
+    // Which folder it starts in.
+    FileKind kind;
+    QFileDialog::AcceptMode mode;
+    QStringList filters;
+    // The file a saving dialog offers; its extension is the one a name typed
+    // without one gets. An opening dialog offers none.
+    QString suggestedName = {};
+};
+
+// Called with the file chosen and the name filter chosen with it.
+using FileChosen = std::function<void(const QString& file, const QString& chosenFilter)>;
+
+// Asks for a file as every dialog of the program does: over `owner`, in the
+// folder startFolder() gives for its kind, judging files by their names only, and
+// without stopping the run (see openFileDialog()). An opening dialog takes
+// only a file that exists. `addBoxes`, if given, adds to the dialog before it
+// shows. The folder is remembered by what the file is used for, once that
+// works: a file that did not open or save leaves it as it was.
+void askForFile(QWidget* owner, const FileQuestion& question, const FileChosen& chosen,
+                const std::function<void(QFileDialog*)>& addBoxes = {});
+
 // Why a new file may not take the place of `fileName`, or nothing: only a
 // regular file, or nothing yet, may be replaced; never a device, a FIFO or a
 // folder.
 QString notReplaceable(const QString& fileName);
 
-// Writes the bytes aside and puts them in place whole, so that a failure
-// leaves any old file as it was; refuses what notReplaceable() refuses. Gives
-// why it failed, or nothing.
-QString writeWhole(const QString& fileName, std::string_view bytes);
-
-// The one wording of a save that failed, whatever was saved:
-// "The <what> could not be saved as "<file>": <why>."
-std::string notSavedMessage(const char* what, const QString& fileName, const QString& why);
+// Every save of the program: writes `bytes` aside and puts them in place
+// whole as `fileName`, so that a failure leaves any old file as it was, and
+// refuses what notReplaceable() refuses; once saved, remembers the folder for
+// `kind`'s dialogs. A save that fails is told
+// through `messages` in the one wording of a failed save, whatever was saved:
+// "The scenario|picture|data could not be saved as "<file>": <why>." An
+// `unmade` reason says the bytes could not be made: nothing is written, and
+// that reason is told the same way.
+bool saveFile(Controls& messages, FileKind kind, const QString& fileName, std::string_view bytes,
+              const QString& unmade = {});
 
 }  // namespace korvel::qt

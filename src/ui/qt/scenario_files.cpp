@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 
+#include <memory>
+
 #include "app/scenario_file.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/safe_file_dialog.h"
@@ -22,7 +24,7 @@ namespace korvel::qt {
 namespace {
 
 constexpr const char* kRecentKey = "recentScenarios";
-constexpr const char* kNameFilters = "Korvel scenarios (*.korvel);;All files (*)";
+const QStringList kNameFilters = {"Korvel scenarios (*.korvel)", "All files (*)"};
 // A drawing is the surface's pixels; one far larger is no drawing of ours.
 constexpr int kLargestDrawingSide = 8192;
 
@@ -131,40 +133,35 @@ bool ScenarioFiles::save(const QString& requested) {
     if (scenario.run) scenario.run->drawingPng = encodeDrawing(korvel_.picture().image());
     const std::string text = scenarioText(scenario);
 
-    const QString why = writeWhole(fileName, text);
-    if (why.isEmpty()) {
-        remember(fileName);
-        emit notesChanged(QString::fromStdString(scenario.title), QString::fromStdString(description_), false);
-        return true;
-    }
-    korvel_.showMessage(notSavedMessage("scenario", fileName, why));
-    return false;
+    if (!saveFile(korvel_, FileKind::Scenario, fileName, text)) return false;
+    remember(fileName);
+    emit notesChanged(QString::fromStdString(scenario.title), QString::fromStdString(description_), false);
+    return true;
 }
 
 void ScenarioFiles::askToOpen() {
-    auto* dialog = new QFileDialog(owner_, "Open Scenario", startFolder(FileKind::Scenario), kNameFilters);
-    dialog->setObjectName("openScenarioDialog");
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& name) { open(name); });
-    openFileDialog(dialog, owner_);
+    askForFile(owner_,
+               {"openScenarioDialog", "Open Scenario", FileKind::Scenario, QFileDialog::AcceptOpen, kNameFilters},
+               [this](const QString& file, const QString&) { open(file); });
 }
 
 void ScenarioFiles::askToSave() {
+    // A teacher writes the task into the file as it is saved, in boxes of the
+    // dialog's own.
+    auto fields = std::make_shared<NotesFields>();
+    const auto addFields = [this, fields](QFileDialog* dialog) {
+        *fields = addNotesFields(dialog, QString::fromStdString(title_), QString::fromStdString(description_));
+    };
     const QString name = asFileName(QString::fromStdString(title_)) + ".korvel";
-    auto* dialog =
-        new QFileDialog(owner_, "Save Scenario", QDir(startFolder(FileKind::Scenario)).filePath(name), kNameFilters);
-    dialog->setObjectName("saveScenarioDialog");
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix("korvel");
-    // A teacher writes the task into the file as it is saved.
-    const NotesFields fields =
-        addNotesFields(dialog, QString::fromStdString(title_), QString::fromStdString(description_));
-    connect(dialog, &QFileDialog::fileSelected, this, [this, fields](const QString& name) {
-        title_ = fields.title->text().trimmed().toStdString();
-        description_ = fields.description->toPlainText().trimmed().toStdString();
-        save(name);
-    });
-    openFileDialog(dialog, owner_);
+    askForFile(
+        owner_,
+        {"saveScenarioDialog", "Save Scenario", FileKind::Scenario, QFileDialog::AcceptSave, kNameFilters, name},
+        [this, fields](const QString& file, const QString&) {
+            title_ = fields->title->text().trimmed().toStdString();
+            description_ = fields->description->toPlainText().trimmed().toStdString();
+            save(file);
+        },
+        addFields);
 }
 
 QStringList ScenarioFiles::recent() const { return programSettings().value(kRecentKey).toStringList(); }

@@ -1,0 +1,241 @@
+// The real window's files on the offscreen platform: scenarios opened,
+// dropped, refused and saved, the picture saved and copied, and the run's
+// data exported, each failure named with its reason.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <functional>
+
+#include "app/panel.h"
+#include "app/scenario_file.h"
+#include "qt_support.h"
+#include "sim/numbers.h"
+#include "ui/qt/korvel_window.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/run_files.h"
+#include "ui/qt/scenario_files.h"
+#include "ui/qt/scenario_notes.h"
+
+using korvel::qt::KorvelWindow;
+using korvel::qt::MainWindow;
+using namespace korvel::qt::testing;
+
+class FilesTest : public QObject {
+    Q_OBJECT
+
+    // Drops `file` on `window`, as from a file manager; whether the window
+    // took the drag and the drop.
+    static bool dropOn(MainWindow& window, const QString& file) {
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        return enter.isAccepted() && drop.isAccepted();
+    }
+
+    static QString write(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    // Recent files and dialog folders go here, not into the settings of
+    // whoever runs the tests.
+    QTemporaryDir settings_;
+
+private slots:
+    void initTestCase() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path()); }
+
+    void savePictureWritesWhatTheSurfaceShows() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        runPaused(m, 300);
+        const QImage shown = w.picture().shownImage();
+        QVERIFY(shown != w.picture().image());
+        QTemporaryDir dir;
+        const QString file = dir.filePath("orbit.png");
+        QVERIFY(m.runFiles().savePicture(file));
+        QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), shown);
+        // The next picture's dialog starts in that folder; a scenario's does not.
+        action(m, "actionSavePicture")->trigger();
+        QCOMPARE(QDir(m.findChild<QFileDialog*>("savePictureDialog")->directory()), QDir(dir.path()));
+        action(m, "actionOpenScenario")->trigger();
+        QVERIFY(QDir(m.findChild<QFileDialog*>("openScenarioDialog")->directory()) != QDir(dir.path()));
+        m.runFiles().copyPicture();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), shown);
+        // A file that cannot be written is named, with the reason.
+        const QString bad = dir.filePath("no folder/orbit.png");
+        QVERIFY(!m.runFiles().savePicture(bad));
+        QVERIFY(w.messageBox() && w.messageBox()->isVisible());
+        QVERIFY2(w.messageBox()->text().contains(QDir::toNativeSeparators(bad) + "\": "),
+                 qPrintable(w.messageBox()->text()));
+        QVERIFY(!QFile::exists(bad));
+    }
+
+    void aScenarioKeepsTheRunAndIsRefusedWhole() {
+        QTemporaryDir dir;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        bank(m.korvel(), korvel::kBankImpulse1000)->click();
+        runPaused(m, 300);
+        const QString kept = dir.filePath("kept");
+        QVERIFY(m.scenarios().save(kept));  // the extension added
+
+        MainWindow other;
+        other.show();
+        KorvelWindow& w = other.korvel();
+        // Dropped on the window, as from a file manager.
+        QVERIFY(dropOn(other, kept + ".korvel"));
+        const auto pixels = [](KorvelWindow& k) { return k.picture().image().convertToFormat(QImage::Format_RGB32); };
+        QCOMPARE(pixels(w), pixels(m.korvel()));
+        QVERIFY(w.core().paused());
+        const korvel::SimulationState &a = w.core().state(), &b = m.korvel().core().state();
+        QVERIFY(a.posX == b.posX && a.posY == b.posY && a.velX == b.velX && a.velY == b.velY);
+        for (int i : {korvel::kBoxSpeed, korvel::kBoxRealtimeInterval, korvel::kBoxPlanetMass})
+            QCOMPARE(box(w, i)->text(), box(m.korvel(), i)->text());
+        QCOMPARE(bank(w, korvel::kBankImpulse1000)->isChecked(), true);
+        QCOMPARE(other.scenarios().recent(), QStringList{QFileInfo(kept + ".korvel").absoluteFilePath()});
+
+        // Refused whole, whatever the fault: the panel, the run, the drawing
+        // and the pause stay as they were, and the message names the file.
+        QFile keptFile(kept + ".korvel");
+        keptFile.open(QIODevice::ReadOnly);
+        QByteArray notPng = keptFile.readAll();
+        notPng.replace(notPng.indexOf("\"drawing\": \"") + 12, 8, "YWJjZGVm");
+        box(w, korvel::kBoxPlanetMass)->setText("7");
+        const QImage before = pixels(w);
+        const double x = w.core().state().posX[korvel::kCraft];
+        for (const QString& bad :
+             {write(dir, "broken.korvel", "{\"format\": \"korvel-scenario\",\n\"panel\": {\"planet mass\": 2,}}"),
+              write(dir, "not-png.korvel", notPng), dir.filePath("missing.korvel")}) {
+            QVERIFY(!other.openScenarioFile(bad));
+            QVERIFY2(w.messageBox()->text().contains(QFileInfo(bad).fileName()), qPrintable(w.messageBox()->text()));
+            QCOMPARE(box(w, korvel::kBoxPlanetMass)->text(), QString("7"));
+            QCOMPARE(pixels(w), before);
+            QCOMPARE(w.core().state().posX[korvel::kCraft], x);
+            QVERIFY(w.core().paused());
+            if (bad.endsWith("broken.korvel")) QVERIFY(w.messageBox()->text().contains("line 2, column"));
+        }
+        QVERIFY(!other.scenarios().recent().contains(dir.filePath("missing.korvel")));
+    }
+
+    void saveScenarioWritesATeachersWords() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        action(m, "example-7-hohmann-transfer")->trigger();
+        korvel::qt::ScenarioNotes& notes = m.scenarioNotes();
+
+        // Save Scenario takes a title and a description, and a title left
+        // empty takes the file's name.
+        QTemporaryDir dir;
+        action(m, "actionSaveScenario")->trigger();
+        auto* dialog = m.findChild<QFileDialog*>("saveScenarioDialog");
+        auto* title = dialog->findChild<QLineEdit*>("scenarioTitleField");
+        auto* description = dialog->findChild<QPlainTextEdit*>("scenarioDescriptionField");
+        QVERIFY(title && description && title->isVisible());
+        QCOMPARE(title->text(), notes.title());
+        title->clear();
+        description->setPlainText("Reach the circle in one burn.");
+        dialog->setDirectory(dir.path());
+        dialog->selectFile("lab");
+        static_cast<QDialog*>(dialog)->accept();
+        QFile saved(dir.filePath("lab.korvel"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray text = saved.readAll();
+        const auto read = korvel::parseScenario(std::string_view(text.constData(), text.size())).scenario;
+        QVERIFY(read);
+        QCOMPARE(read->title, std::string("lab"));
+        QCOMPARE(read->description, std::string("Reach the circle in one burn."));
+        QCOMPARE(notes.title(), QString("lab"));
+    }
+
+    void exportDataWritesTheRunSoFarWhileItGoesOn() {
+        MainWindow m;
+        KorvelWindow& w = m.korvel();
+        click(w, "runSImulation");
+        action(m, "actionExportData")->trigger();
+        auto* dialog = m.findChild<QFileDialog*>("exportDataDialog");
+        QVERIFY(dialog && dialog->isVisible() && dialog->iconProvider());
+        const std::uint64_t ticks = w.tickCount();
+        QTRY_VERIFY(w.tickCount() > ticks + 3);
+        // The semicolon style, chosen in the dialog; the last row is the
+        // state at this moment.
+        QTemporaryDir dir;
+        dialog->selectNameFilter(dialog->nameFilters().at(1));
+        dialog->setDirectory(dir.path());
+        static_cast<QDialog*>(dialog)->accept();
+        QFile file(dir.filePath("korvel-run.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QVERIFY(lines.size() > 3);
+        std::string x = korvel::roundTripText(w.core().state().posX[korvel::kCraft]);
+        std::replace(x.begin(), x.end(), '.', ',');
+        QCOMPARE(lines.at(lines.size() - 2).split(';').at(1), QByteArray::fromStdString(x));
+        // A file that cannot be written is named, with the reason.
+        const QString bad = dir.filePath("no folder/run.csv");
+        QVERIFY(!m.runFiles().exportData(bad, korvel::CsvStyle::Comma));
+        QVERIFY2(w.messageBox()->text().contains(QDir::toNativeSeparators(bad) + "\": "),
+                 qPrintable(w.messageBox()->text()));
+    }
+
+    // Whatever is saved, a save that fails says so in the same words and
+    // names the file, and its dialogs do not start in that file's folder.
+    void everyFailedSaveGivesTheOneMessage() {
+        QTemporaryDir dir;
+        MainWindow m;
+        KorvelWindow& w = m.korvel();
+        const struct {
+            const char* what;
+            std::function<bool(const QString&)> save;
+            const char* item;
+            const char* dialog;
+        } saves[] = {
+            {"scenario", [&](const QString& f) { return m.scenarios().save(f); }, "actionSaveScenario",
+             "saveScenarioDialog"},
+            {"picture", [&](const QString& f) { return m.runFiles().savePicture(f); }, "actionSavePicture",
+             "savePictureDialog"},
+            {"data", [&](const QString& f) { return m.runFiles().exportData(f, korvel::CsvStyle::Comma); },
+             "actionExportData", "exportDataDialog"},
+        };
+        for (const auto& s : saves) {
+            // A folder where the file would go: never replaced.
+            const QString taken = dir.filePath(QString("run.") + s.what);
+            QVERIFY(QDir().mkdir(taken));
+            QVERIFY(!s.save(taken));
+            QCOMPARE(w.messageBox()->text(), QString("The %1 could not be saved as \"%2\": it is not a regular file.")
+                                                 .arg(s.what, QDir::toNativeSeparators(taken)));
+            QVERIFY(QFileInfo(taken).isDir());
+            action(m, s.item)->trigger();
+            auto* dialog = m.findChild<QFileDialog*>(s.dialog);
+            QVERIFY2(dialog && QDir(dialog->directory()) != QDir(dir.path()), s.dialog);
+            dialog->close();
+        }
+    }
+};
+
+int main(int argc, char** argv) { return runWindowSuite<FilesTest>(argc, argv); }
+
+#include "files_test.moc"
