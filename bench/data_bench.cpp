@@ -62,7 +62,7 @@ struct RecordedRun {
 
 void BM_ExportDayFromHistory(benchmark::State& bench) {
     const RecordedRun run(86'400);
-    const auto& rows = run.korvel.log().rows().rows();
+    const auto& rows = run.korvel.log().history().rows();
     std::size_t bytes = 0;
     for (auto _ : bench) {
         const std::string text = csvText(rows, CsvStyle::Comma);
@@ -76,8 +76,8 @@ void BM_ExportDayFromHistory(benchmark::State& bench) {
 void BM_HistoryMemoryAfterAnHour(benchmark::State& bench) {
     for (auto _ : bench) {
         const RecordedRun run(3'600'000);
-        bench.counters["rows"] = double(run.korvel.log().rows().rows().size());
-        bench.counters["MB"] = double(run.korvel.log().rows().memoryBytes()) / 1e6;
+        bench.counters["rows"] = double(run.korvel.log().history().rows().size());
+        bench.counters["MB"] = double(run.korvel.log().history().memoryBytes()) / 1e6;
     }
 }
 

@@ -32,7 +32,7 @@ public:
     // No run any more: nothing is left to show or export.
     void clear();
 
-    const RunHistory& rows() const { return rows_; }
+    const RunHistory& history() const { return rows_; }
     const orbit::EnergyHistory& energy() const { return energy_; }
     // The row the record begins with: the run's start, or the moment a kept
     // run was opened.

@@ -37,7 +37,7 @@ double number(std::string field) {
 struct RecordedRig : Rig {
     void tick() { tickAfter(0.001); }
     void press(int bank) { korvel.cmd_color_Click(bank); }
-    const std::vector<DataRow>& rows() const { return korvel.log().rows().rows(); }
+    const std::vector<DataRow>& rows() const { return korvel.log().history().rows(); }
 };
 
 TEST(DataTest, TheColumnsAgreeWithOneAnotherAndTheSecondPlanetPulls) {

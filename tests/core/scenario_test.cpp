@@ -340,7 +340,7 @@ TEST(ScenarioTest, TheSecondPlanetBendsTheOrbitAndTheNextExampleStartsAfresh) {
     bent.rig.korvel.openScenario(found["6-geostationary-orbit"]);
     EXPECT_FALSE(bent.rig.timer.ticking() || bent.rig.korvel.settings() || bent.rig.state.impulseSize != 0);
     // Nor is the earlier run left to graph or export.
-    EXPECT_TRUE(bent.rig.korvel.log().rows().rows().empty() && bent.rig.korvel.log().energy().spans().empty());
+    EXPECT_TRUE(bent.rig.korvel.log().history().rows().empty() && bent.rig.korvel.log().energy().spans().empty());
     bent.rig.run();
     bent.tickFor(0.1);
     EXPECT_FALSE(bent.rig.state.secondPlanetOn);

@@ -108,15 +108,15 @@ QWidget* textWindow(QWidget* parent, const char* name, const QString& title, con
 }  // namespace
 
 QString unitsNote() {
-    return "The length unit is 6,380 km, the Earth's radius. Gravity is 9.8 m/s\u00b2 at one length unit from a "
-           "planet of one Earth mass, so \u03bc = 9.8 m/s\u00b2 \u00d7 (6,380 km)\u00b2 = 3.989e14 "
-           "m\u00b3/s\u00b2 per Earth mass, 0.16 % above the textbook 3.986e14. The distance on the button below "
-           "\"2d planet\" divides by 6,400 km, not 6,380.";
+    return "Gravity: \u03bc = 9.8 m/s\u00b2 \u00d7 (6,380 km)\u00b2 = 3.989e14 m\u00b3/s\u00b2 per Earth mass. "
+           "The \"dist\" button divides by 6,400 km.";
 }
 
 QWidget* makeGuideWindow(QWidget* parent) {
     // The guide holds no other place marker: its note on units goes in whole.
-    return textWindow(parent, "helpWindow", "Korvel Simulation Help", QString(kGuide).arg(unitsNote().toHtmlEscaped()),
+    const QString units = "The length unit is 6,380 km, the Earth's radius. " + unitsNote() +
+                          " \u03bc is 0.16 % above the textbook 3.986e14.";
+    return textWindow(parent, "helpWindow", "Korvel Simulation Help", QString(kGuide).arg(units.toHtmlEscaped()),
                       QSize(520, 560));
 }
 

@@ -15,8 +15,9 @@ QWidget* makeGuideWindow(QWidget* parent);
 // The shortcuts window lists the keys of `actions` and the keys no menu has.
 QWidget* makeShortcutsWindow(QWidget* parent, const QList<QAction*>& actions);
 
-// The length unit and gravity's constant, as a teacher checks them; the
-// guide and Orbit Data both state them in these words. Plain text.
+// Gravity's constant and the distance button's divisor, as a teacher checks
+// them; the guide and Orbit Data both state them in these words, each after
+// its own word on the length unit. Plain text.
 QString unitsNote();
 
 // Version, licence, and the Qt in use with its licence.

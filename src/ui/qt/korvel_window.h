@@ -55,9 +55,6 @@ public:
 
     // The button that fires `burn`.
     QWidget* burnButton(Burn burn) const;
-    // The run so far, as Export Data writes it; its last row is the state the
-    // readouts show.
-    const RunHistory& history() const { return core_->log().rows(); }
 
     // One tick as the timer delivers it; its texts reach the widgets at
     // display pace.

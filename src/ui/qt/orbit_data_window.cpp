@@ -102,8 +102,9 @@ OrbitDataWindow::OrbitDataWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     layout->addWidget(warning_);
     layout->addWidget(previewWarning_);
     layout->addWidget(stepWarning_);
-    auto* units = new QLabel("Distances from the planet's centre in length units, then the height above its surface. " +
-                             unitsNote());
+    auto* units = new QLabel(
+        "Distances from the planet's centre in length units of 6,380 km, then the height above its surface. " +
+        unitsNote());
     units->setObjectName("unitsNote");
     units->setWordWrap(true);
     layout->addWidget(units);

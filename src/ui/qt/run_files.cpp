@@ -32,7 +32,7 @@ bool RunFiles::savePicture(const QString& fileName) {
 void RunFiles::copyPicture() { QGuiApplication::clipboard()->setImage(picture()); }
 
 bool RunFiles::exportData(const QString& fileName, CsvStyle style) {
-    return saveFile(korvel_, FileKind::Data, fileName, csvText(korvel_.history().rows(), style));
+    return saveFile(korvel_, FileKind::Data, fileName, csvText(korvel_.core().log().history().rows(), style));
 }
 
 void RunFiles::askToSavePicture() {
