@@ -46,13 +46,13 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     keepARun(kept);
     Scenario scenario = kept.korvel.scenario();
     scenario.title = "Line\n\"two\"";
-    scenario.run->drawingPng = std::string("\x89PNG\r\n\x1a\n\0\xff", 10);
+    scenario.run->drawingBase64 = "iVBORw0KGgoA/w==";  // a PNG's first bytes, as the window encodes them
     const std::string text = scenarioText(scenario);
 
     const ScenarioRead read = parseScenario(text);
     ASSERT_TRUE(read.scenario) << read.fault;
     EXPECT_EQ(read.scenario->title, scenario.title);
-    EXPECT_EQ(read.scenario->run->drawingPng, scenario.run->drawingPng);
+    EXPECT_EQ(read.scenario->run->drawingBase64, scenario.run->drawingBase64);
     EXPECT_EQ(scenarioText(*read.scenario), text);
 
     Rig opened;
@@ -64,6 +64,7 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     EXPECT_EQ(opened.controls.bank(kBankDistance), kept.controls.bank(kBankDistance));
     EXPECT_EQ(opened.state.impulseSize, 100);
     EXPECT_EQ(opened.korvel.drainEvents().back().kind, RunEvent::Kind::RunOpened);
+    EXPECT_EQ(opened.korvel.scenario().title, scenario.title);  // kept for the next save
 
     for (Rig* rig : {&kept, &opened}) {
         rig->clock.reading += 8;
