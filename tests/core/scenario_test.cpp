@@ -85,6 +85,25 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     EXPECT_EQ(opened.korvel.simulatedTime(), kept.korvel.simulatedTime());
 }
 
+TEST(ScenarioTest, ANegativeZeroSavedRightAfterRunSimulationComesBackNegative) {
+    Rig kept;
+    kept.controls.box(kBoxInitAngle) = "-0";  // the craft at a y of -0
+    kept.controls.box(kBoxBurn) = "-0";       // and a velocity of -0 along x
+    kept.run();
+    ASSERT_TRUE(std::signbit(kept.state.posY[kCraft]) && std::signbit(kept.state.velX[kCraft]));
+
+    const ScenarioRead read = parseScenario(scenarioText(kept.korvel.scenario()));
+    ASSERT_TRUE(read.scenario) << read.fault;
+    const SimulationState& s = read.scenario->run->state;
+    EXPECT_TRUE(std::signbit(s.posY[kCraft]) && s.posY[kCraft] == 0);
+    EXPECT_TRUE(std::signbit(s.velX[kCraft]) && s.velX[kCraft] == 0);
+    EXPECT_EQ(s.startAngle, "-0");
+
+    Rig opened;
+    opened.korvel.openScenario(*read.scenario);
+    EXPECT_TRUE(std::signbit(opened.state.posY[kCraft]) && std::signbit(opened.state.velX[kCraft]));
+}
+
 TEST(ScenarioTest, AHandWrittenFileTakesTheDefaultsAndIgnoresWhatItDoesNotKnow) {
     const ScenarioRead read = parseScenario(R"({"format": "korvel-scenario", "version": 1,
         "panel": {"time factor": 5000, "init distance": "2 radii", "colour": "red"}, "author": "a teacher"})");
@@ -131,6 +150,8 @@ TEST(ScenarioTest, EveryFaultIsNamedAndGivesNoScenario) {
         {with("\"x\": ", "\"x\": \"1\", \"was\": ", "\"craft\""), "\"x\" in \"craft\" is not a number"},
         {with("\"drawing\": \"", "\"drawing\": \"*"), "not base64"},
         {with("\"drawing\": \"", "\"drawing\": \"TW=E"), "not base64"},
+        {with("\"drawing\": \"", "\"drawing\": \"TWE"), "\"drawing\" in \"run\" is not base64"},
+        {with("\"drawing\": \"", "\"drawing\": 1, \"was\": \""), "\"drawing\" in \"run\" is not base64"},
         {with("\"rings\": [", "\"rings\": [1, "), "a list of 10 numbers"},
     };
     for (const auto& c : cases) {
