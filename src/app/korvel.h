@@ -87,13 +87,16 @@ public:
     void cmd_color_Click(int Index);
     void cmd_apply_Click();
 
-    // Scenarios. The panel as typed, with the run from its start on.
+    // Scenarios. The panel as typed, with its title and description, and the run from its start on.
     Scenario scenario() const;
     // Without a run: a fresh start, as when the program starts (no run, a
     // clear drawing, no second planet, no size chosen), with the scenario's
     // texts in the boxes. With a run (checked by runFault first): that run
     // comes back paused, as it was kept; its drawing is the caller's.
     void openScenario(const Scenario& scenario);
+    // What the scenario says of itself: the opened one's title and
+    // description, or the operator's since, kept for the next one saved.
+    void describeScenario(std::string title, std::string description);
 
     SimulationState& state() { return state_; }
     const SimulationState& state() const { return state_; }
@@ -185,6 +188,7 @@ private:
     std::int64_t subStepsRun_ = 0;
     std::vector<RunEvent> events_;
     RunLog log_;
+    std::string scenarioTitle_, scenarioDescription_;
 };
 
 }  // namespace korvel

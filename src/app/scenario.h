@@ -28,7 +28,7 @@ const char* scenarioBoxName(int box);
 
 // A run as kept: the state record (its texts are the settings as the run's
 // start read them; its clock fields are not kept), the run's clock, the
-// readouts as shown, and the drawing, which only the window reads.
+// readouts as shown, and the drawing, which only the window decodes.
 struct SavedRun {
     SimulationState state;
     // Real seconds since the run started, pauses excluded, and since its last
@@ -43,7 +43,8 @@ struct SavedRun {
     // The screen scale the drawing was last set up with; none when no
     // "Run Simulation" ever set one.
     std::optional<double> pictureScale;
-    std::string drawingPng;
+    // The drawing, a PNG, as the file's base64 text.
+    std::string drawingBase64;
 };
 
 struct Scenario {

@@ -1,9 +1,8 @@
 #include "app/scenario_file.h"
 
-#include <array>
 #include <cmath>
-#include <cstring>
 #include <nlohmann/json.hpp>
+#include <span>
 
 #include "app/korvel.h"
 #include "app/panel.h"
@@ -12,7 +11,10 @@
 namespace korvel {
 namespace {
 
+// Read into a map: an ordered object scans its keys on every insertion, and a
+// file of a million keys would take minutes. Written in the key lists' order.
 using Json = nlohmann::json;
+using OrderedJson = nlohmann::ordered_json;
 
 // The library reads numbers with the C runtime, which reads some differently
 // on other platforms; every number is read again here from its own text.
@@ -50,271 +52,304 @@ const Json* member(const Json& object, std::string_view key) {
     return found == object.end() ? nullptr : &*found;
 }
 
-const Json& required(const Json& object, std::string_view key, std::string_view where) {
-    const Json* value = member(object, key);
-    if (!value) refuse(std::string(where) + " lacks " + quote(key));
-    return *value;
+// Groups of four of the base64 alphabet, the last ending in at most two "=".
+// A run without a window needs no more; the window decodes it strictly.
+bool isBase64(std::string_view text) {
+    constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    if (text.size() % 4 != 0) return false;
+    for (int padding = 0; padding < 2 && text.ends_with('='); ++padding) text.remove_suffix(1);
+    return text.find_first_not_of(kAlphabet) == std::string_view::npos;
 }
 
-const Json& objectAt(const Json& object, std::string_view key, std::string_view where) {
-    const Json& value = required(object, key, where);
-    if (!value.is_object()) refuse(quote(key) + " in " + std::string(where) + " is not an object");
-    return value;
+// Files from before sub-steps were counted: as many as the clock held at the
+// last tick.
+std::int64_t subStepsAtLastTick(const SavedRun& run) {
+    const double ticked = run.runClock - run.sinceLastTick;
+    return std::isfinite(ticked) ? Korvel::subStepsIn(ticked) : 0;
 }
 
-double numberAt(const Json& object, std::string_view key, std::string_view where) {
-    const Json& value = required(object, key, where);
-    if (!value.is_number()) refuse(quote(key) + " in " + std::string(where) + " is not a number");
-    return value.get<double>();
+// The keys of each object, in the file's order: the one list that reading and
+// writing both walk. `io` is a FileReader filling the scenario, or a
+// FileWriter copying a const one out.
+template <typename Io, typename State>
+void bodyKeys(Io& io, State& s, int body) {
+    io.number("x", s.posX[body]);
+    io.number("y", s.posY[body]);
+    io.number("vx", s.velX[body]);
+    io.number("vy", s.velY[body]);
 }
 
-bool flagAt(const Json& object, std::string_view key, std::string_view where) {
-    const Json& value = required(object, key, where);
-    if (!value.is_boolean()) refuse(quote(key) + " in " + std::string(where) + " is not true or false");
-    return value.get<bool>();
+template <typename Io, typename Run>
+void runKeys(Io& io, Run& run) {
+    auto& s = run.state;
+    io.number("clock", run.runClock);
+    io.number("since last tick", run.sinceLastTick);
+    io.whole("sub-steps", run.subSteps, 0x1p53, [&run] { return subStepsAtLastTick(run); });
+    io.object("settings", [&](auto& settings) {
+        settings.text("planet mass", s.planetMass);
+        settings.text("time factor", s.timeFactor);
+        settings.text("screen scale", s.screenScale);
+        settings.text("init ang pos", s.startAngle);
+    });
+    io.numberOrNull("picture scale", run.pictureScale);
+    io.number("start distance", s.startRadius);
+    io.object("craft", [&](auto& craft) { bodyKeys(craft, s, kCraft); });
+    io.object("second planet", [&](auto& planet) {
+        planet.flag("on", s.secondPlanetOn);
+        planet.number("mass", s.secondPlanetMass);
+        planet.number("radius", s.secondPlanetRadius);
+        bodyKeys(planet, s, kSecondPlanet);
+        planet.flag("drawn", s.secondPlanetDrawn);
+        planet.number("drawn x", s.secondPlanetPrevX);
+        planet.number("drawn y", s.secondPlanetPrevY);
+    });
+    io.numbers("rings", std::span(s.ringRadius).template subspan<1, kMaxRings>());
+    io.whole("impulse size", s.impulseSize, 1000);
+    io.number("distance readout", s.distReadout);
+    io.object("readouts", [&](auto& shown) {
+        shown.text(kLabelCaptions[kBoxClockTime], run.clockTime);
+        shown.text(kLabelCaptions[kBoxRealtimeInterval], run.realtimeInterval);
+        shown.text(kLabelCaptions[kBoxSpeed], run.speed);
+        shown.text("dist", run.distanceCaption);
+    });
+    // The one text of any length.
+    io.base64("drawing", run.drawingBase64);
 }
 
-std::string checkedText(const Json& value, std::string_view key, std::string_view where) {
-    if (!value.is_string()) refuse(quote(key) + " in " + std::string(where) + " is not a text");
-    std::string text = value.get<std::string>();
-    if (characterCount(text) > kScenarioLongestText)
-        refuse(quote(key) + " in " + std::string(where) + " is over " + groupedCount(kScenarioLongestText) +
-               " characters long");
-    return text;
+template <typename Io, typename Kept>
+void scenarioKeys(Io& io, Kept& scenario) {
+    io.constant("format", kScenarioFormat);
+    io.version("version");
+    io.optionalText("title", scenario.title);
+    io.optionalText("description", scenario.description);
+    io.optionalObject("panel", [&](auto& panel) {
+        for (int box : kScenarioBoxes) panel.boxText(scenarioBoxName(box), scenario.panel[box]);
+    });
+    io.optionalObject("run", scenario.run, [](auto& keys, auto& run) { runKeys(keys, run); });
 }
 
-std::string textAt(const Json& object, std::string_view key, std::string_view where) {
-    return checkedText(required(object, key, where), key, where);
-}
+// Reads an object's keys into the scenario; the first fault refuses the file.
+class FileReader {
+public:
+    FileReader(const Json& object, std::string where) : object_(object), where_(std::move(where)) {}
 
-std::string optionalText(const Json& object, std::string_view key, std::string_view where) {
-    const Json* value = member(object, key);
-    return value ? checkedText(*value, key, where) : std::string();
-}
-
-// A box may be given as a number by a hand that wrote the file.
-std::string panelText(const Json& value, std::string_view key) {
-    if (value.is_number()) return roundTripText(value.get<double>());
-    return checkedText(value, key, "\"panel\"");
-}
-
-constexpr std::array<const char*, 4> kSettingNames = {"planet mass", "time factor", "screen scale", "init ang pos"};
-
-// The state's snapshot texts, in the order of their names above; const or not.
-template <typename State>
-auto settingTexts(State& s) {
-    return std::array{&s.planetMass, &s.timeFactor, &s.screenScale, &s.startAngle};
-}
-
-void readBody(const Json& body, std::string_view where, SimulationState& s, int index) {
-    s.posX[index] = numberAt(body, "x", where);
-    s.posY[index] = numberAt(body, "y", where);
-    s.velX[index] = numberAt(body, "vx", where);
-    s.velY[index] = numberAt(body, "vy", where);
-}
-
-SavedRun readRun(const Json& run) {
-    constexpr std::string_view where = "\"run\"";
-    SavedRun saved;
-    SimulationState& s = saved.state;
-    saved.runClock = numberAt(run, "clock", where);
-    saved.sinceLastTick = numberAt(run, "since last tick", where);
-    // Files from before sub-steps were counted: as many as the clock held at the last tick.
-    if (member(run, "sub-steps")) {
-        const double count = numberAt(run, "sub-steps", where);
-        saved.subSteps =
-            count == std::trunc(count) && std::abs(count) <= 0x1p53 ? static_cast<std::int64_t>(count) : -1;
-    } else if (std::isfinite(saved.runClock - saved.sinceLastTick)) {
-        saved.subSteps = Korvel::subStepsIn(saved.runClock - saved.sinceLastTick);
+    void number(std::string_view key, double& value) const {
+        const Json& found = required(key);
+        if (!found.is_number()) refuse(in(key) + " is not a number");
+        value = found.get<double>();
     }
-    const Json& settings = objectAt(run, "settings", where);
-    const auto texts = settingTexts(s);
-    for (std::size_t i = 0; i < kSettingNames.size(); ++i)
-        *texts[i] = textAt(settings, kSettingNames[i], "\"settings\"");
-    const Json& pictureScale = required(run, "picture scale", where);
-    if (!pictureScale.is_null()) saved.pictureScale = numberAt(run, "picture scale", where);
-    s.startRadius = numberAt(run, "start distance", where);
-    readBody(objectAt(run, "craft", where), "\"craft\"", s, kCraft);
-
-    constexpr std::string_view second = "\"second planet\"";
-    const Json& planet = objectAt(run, "second planet", where);
-    s.secondPlanetOn = flagAt(planet, "on", second);
-    s.secondPlanetMass = numberAt(planet, "mass", second);
-    s.secondPlanetRadius = numberAt(planet, "radius", second);
-    readBody(planet, second, s, kSecondPlanet);
-    s.secondPlanetDrawn = flagAt(planet, "drawn", second);
-    s.secondPlanetPrevX = numberAt(planet, "drawn x", second);
-    s.secondPlanetPrevY = numberAt(planet, "drawn y", second);
-
-    const Json& rings = required(run, "rings", where);
-    const auto notRings = [] {
-        refuse("\"rings\" in \"run\" is not a list of " + std::to_string(kMaxRings) + " numbers");
-    };
-    if (!rings.is_array() || rings.size() != kMaxRings) notRings();
-    for (int i = 0; i < kMaxRings; ++i) {
-        if (!rings[i].is_number()) notRings();
-        s.ringRadius[i + 1] = rings[i].get<double>();
+    void numberOrNull(std::string_view key, std::optional<double>& value) const {
+        value.reset();
+        if (!required(key).is_null()) number(key, value.emplace());
     }
-    const double size = numberAt(run, "impulse size", where);
-    s.impulseSize = size == std::trunc(size) && std::abs(size) <= 1000 ? static_cast<int>(size) : -1;
-    s.distReadout = numberAt(run, "distance readout", where);
+    // A count or a size: -1 when it is not whole or beyond `largest`, for the
+    // run's own checks to refuse.
+    template <typename Whole>
+    void whole(std::string_view key, Whole& value, double largest) const {
+        double read = 0;
+        number(key, read);
+        value = read == std::trunc(read) && std::abs(read) <= largest ? static_cast<Whole>(read) : -1;
+    }
+    // Missing, it is what `missing` gives.
+    template <typename Whole, typename Missing>
+    void whole(std::string_view key, Whole& value, double largest, Missing missing) const {
+        if (member(object_, key))
+            whole(key, value, largest);
+        else
+            value = missing();
+    }
+    void flag(std::string_view key, bool& value) const {
+        const Json& found = required(key);
+        if (!found.is_boolean()) refuse(in(key) + " is not true or false");
+        value = found.get<bool>();
+    }
+    void text(std::string_view key, std::string& value) const { value = checkedText(required(key), key); }
+    // Missing, it keeps what it had.
+    void optionalText(std::string_view key, std::string& value) const {
+        if (const Json* found = member(object_, key)) value = checkedText(*found, key);
+    }
+    // A box may be given as a number by a hand that wrote the file.
+    void boxText(std::string_view key, std::string& value) const {
+        if (const Json* found = member(object_, key))
+            value = found->is_number() ? roundTripText(found->get<double>()) : checkedText(*found, key);
+    }
+    void numbers(std::string_view key, std::span<double> values) const {
+        const Json& list = required(key);
+        const auto notList = [&] {
+            refuse(in(key) + " is not a list of " + std::to_string(values.size()) + " numbers");
+        };
+        if (!list.is_array() || list.size() != values.size()) notList();
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (!list[i].is_number()) notList();
+            values[i] = list[i].get<double>();
+        }
+    }
+    void base64(std::string_view key, std::string& value) const {
+        const Json& found = required(key);
+        if (!found.is_string() || !isBase64(found.get_ref<const std::string&>())) refuse(in(key) + " is not base64");
+        value = found.get<std::string>();
+    }
 
-    constexpr std::string_view readouts = "\"readouts\"";
-    const Json& shown = objectAt(run, "readouts", where);
-    saved.clockTime = textAt(shown, kLabelCaptions[kBoxClockTime], readouts);
-    saved.realtimeInterval = textAt(shown, kLabelCaptions[kBoxRealtimeInterval], readouts);
-    saved.speed = textAt(shown, kLabelCaptions[kBoxSpeed], readouts);
-    saved.distanceCaption = textAt(shown, "dist", readouts);
+    template <typename Keys>
+    void object(std::string_view key, Keys keys) const {
+        const Json& found = required(key);
+        if (!found.is_object()) refuse(in(key) + " is not an object");
+        FileReader inner(found, quote(key));
+        keys(inner);
+    }
+    template <typename Keys>
+    void optionalObject(std::string_view key, Keys keys) const {
+        const Json* found = member(object_, key);
+        if (!found) return;
+        if (!found->is_object()) refuse(quote(key) + " is not an object");
+        FileReader inner(*found, quote(key));
+        keys(inner);
+    }
+    template <typename Kept, typename Keys>
+    void optionalObject(std::string_view key, std::optional<Kept>& value, Keys keys) const {
+        optionalObject(key, [&](FileReader& inner) { keys(inner, value.emplace()); });
+    }
 
-    // The drawing is the one text of any length.
-    const Json& drawing = required(run, "drawing", where);
-    const auto png = drawing.is_string() ? fromBase64(drawing.get<std::string>()) : std::nullopt;
-    if (!png) refuse("\"drawing\" in \"run\" is not base64");
-    saved.drawingPng = *png;
-
-    if (const auto fault = runFault(saved)) refuse("its run cannot be gone on from: " + *fault);
-    return saved;
-}
-
-Scenario readScenario(const Json& document) {
-    if (!document.is_object()) refuse("it is not a scenario: it holds no JSON object");
-    const Json* format = member(document, "format");
-    if (!format || !format->is_string() || format->get<std::string>() != kScenarioFormat)
-        refuse("it is not a scenario: its \"format\" is not \"korvel-scenario\"");
-    if (const Json* version = member(document, "version")) {
-        const double number = version->is_number() ? version->get<double>() : 0;
-        if (!(number >= 1 && number == std::trunc(number))) refuse("its \"version\" is not a whole number from 1 up");
+    void constant(std::string_view key, std::string_view expected) const {
+        const Json* found = member(object_, key);
+        if (!found || !found->is_string() || found->get_ref<const std::string&>() != expected)
+            refuse("it is not a scenario: its " + quote(key) + " is not " + quote(expected));
+    }
+    // Missing, it is the first.
+    void version(std::string_view key) const {
+        const Json* found = member(object_, key);
+        if (!found) return;
+        const double number = found->is_number() ? found->get<double>() : 0;
+        if (!(number >= 1 && number == std::trunc(number)))
+            refuse("its " + quote(key) + " is not a whole number from 1 up");
         if (number > kScenarioVersion)
             refuse("it is version " + roundTripText(number) + ", and this program reads up to version " +
                    std::to_string(kScenarioVersion));
     }
-    Scenario scenario = defaultScenario();
-    scenario.title = optionalText(document, "title", "the file");
-    scenario.description = optionalText(document, "description", "the file");
-    if (const Json* panel = member(document, "panel")) {
-        if (!panel->is_object()) refuse("\"panel\" is not an object");
-        for (int box : kScenarioBoxes) {
-            if (const Json* text = member(*panel, scenarioBoxName(box)))
-                scenario.panel[box] = panelText(*text, scenarioBoxName(box));
+
+private:
+    std::string in(std::string_view key) const { return quote(key) + " in " + where_; }
+    const Json& required(std::string_view key) const {
+        const Json* found = member(object_, key);
+        if (!found) refuse(where_ + " lacks " + quote(key));
+        return *found;
+    }
+    std::string checkedText(const Json& value, std::string_view key) const {
+        if (!value.is_string()) refuse(in(key) + " is not a text");
+        std::string text = value.get<std::string>();
+        if (characterCount(text) > kScenarioLongestText)
+            refuse(in(key) + " is over " + groupedCount(kScenarioLongestText) + " characters long");
+        return text;
+    }
+
+    const Json& object_;
+    std::string where_;
+};
+
+// Copies a scenario's keys into a document, in the lists' order.
+class FileWriter {
+public:
+    explicit FileWriter(OrderedJson& object) : object_(object) {}
+
+    void number(std::string_view key, double value) { set(key, value); }
+    void numberOrNull(std::string_view key, const std::optional<double>& value) {
+        set(key, value ? OrderedJson(*value) : OrderedJson());
+    }
+    template <typename Whole, typename... Missing>
+    void whole(std::string_view key, Whole value, double, const Missing&...) {
+        number(key, static_cast<double>(value));
+    }
+    void flag(std::string_view key, bool value) { set(key, value); }
+    void text(std::string_view key, const std::string& value) { set(key, value); }
+    void optionalText(std::string_view key, const std::string& value) { text(key, value); }
+    void boxText(std::string_view key, const std::string& value) { text(key, value); }
+    void base64(std::string_view key, const std::string& value) { text(key, value); }
+    void numbers(std::string_view key, std::span<const double> values) {
+        OrderedJson list = OrderedJson::array();
+        for (const double value : values) list.push_back(value);
+        set(key, std::move(list));
+    }
+
+    template <typename Keys>
+    void object(std::string_view key, Keys keys) {
+        FileWriter inner(object_[std::string(key)] = OrderedJson::object());
+        keys(inner);
+    }
+    template <typename Keys>
+    void optionalObject(std::string_view key, Keys keys) {
+        object(key, keys);
+    }
+    template <typename Kept, typename Keys>
+    void optionalObject(std::string_view key, const std::optional<Kept>& value, Keys keys) {
+        if (value) object(key, [&](FileWriter& inner) { keys(inner, *value); });
+    }
+
+    void constant(std::string_view key, std::string_view value) { set(key, value); }
+    void version(std::string_view key) { number(key, kScenarioVersion); }
+
+private:
+    void set(std::string_view key, OrderedJson value) { object_[std::string(key)] = std::move(value); }
+
+    OrderedJson& object_;
+};
+
+// A text as JSON writes it: control characters as \u00XX, and any other byte
+// as it is.
+std::string jsonText(std::string_view value) {
+    std::string out = "\"";
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        } else {
+            out += c;
         }
     }
-    if (const Json* run = member(document, "run")) {
-        if (!run->is_object()) refuse("\"run\" is not an object");
-        scenario.run = readRun(*run);
+    return out + "\"";
+}
+
+// The library's own layout writes "1.0" and "-0.0" where this program writes
+// its shortest round-trip text, so the document is laid out here: two-space
+// indents, one member a line.
+void layOut(const OrderedJson& value, int depth, std::string& out) {
+    if (value.is_number()) {
+        out += roundTripText(value.get<double>());
+    } else if (value.is_string()) {
+        out += jsonText(value.get_ref<const std::string&>());
+    } else if (!value.is_structured()) {
+        out += value.dump();  // true, false, null
+    } else {
+        const bool object = value.is_object();
+        out += object ? '{' : '[';
+        const char* separator = "\n";
+        for (const auto& item : value.items()) {
+            out += separator;
+            out.append(2 * (depth + 1), ' ');
+            if (object) out += jsonText(item.key()) + ": ";
+            layOut(item.value(), depth + 1, out);
+            separator = ",\n";
+        }
+        if (!value.empty()) out += "\n" + std::string(2 * depth, ' ');
+        out += object ? '}' : ']';
+    }
+}
+
+Scenario readScenario(const Json& document) {
+    if (!document.is_object()) refuse("it is not a scenario: it holds no JSON object");
+    Scenario scenario = defaultScenario();
+    FileReader reader(document, "the file");
+    scenarioKeys(reader, scenario);
+    if (scenario.run) {
+        if (const auto fault = runFault(*scenario.run)) refuse("its run cannot be gone on from: " + *fault);
     }
     return scenario;
 }
-
-// Writes JSON with two-space indents, one member a line.
-class JsonWriter {
-public:
-    void open(std::string_view key, char bracket) {
-        startMember(key);
-        text_ += bracket;
-        first_ = true;
-        ++depth_;
-    }
-    void close(char bracket) {
-        --depth_;
-        if (!first_) newLine();
-        text_ += bracket;
-        first_ = false;
-    }
-    void raw(std::string_view key, std::string_view value) {
-        startMember(key);
-        text_ += value;
-    }
-    void text(std::string_view key, std::string_view value) { raw(key, quoted(value)); }
-    void number(std::string_view key, double value) { raw(key, roundTripText(value)); }
-    void flag(std::string_view key, bool value) { raw(key, value ? "true" : "false"); }
-    std::string finish() { return std::move(text_) + "\n"; }
-
-    static std::string quoted(std::string_view value) {
-        std::string out = "\"";
-        for (const char c : value) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (c == '"' || c == '\\') {
-                out += '\\';
-                out += c;
-            } else if (byte < 0x20) {
-                constexpr char kHex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 15];
-            } else {
-                out += c;
-            }
-        }
-        return out + "\"";
-    }
-
-private:
-    void newLine() { text_ += "\n" + std::string(2 * depth_, ' '); }
-    void startMember(std::string_view key) {
-        if (depth_ > 0) {
-            if (!first_) text_ += ',';
-            newLine();
-        }
-        first_ = false;
-        if (!key.empty()) text_ += quoted(key) + ": ";
-    }
-
-    std::string text_;
-    int depth_ = 0;
-    bool first_ = true;
-};
-
-void writeBody(JsonWriter& out, const SimulationState& s, int index) {
-    out.number("x", s.posX[index]);
-    out.number("y", s.posY[index]);
-    out.number("vx", s.velX[index]);
-    out.number("vy", s.velY[index]);
-}
-
-void writeRun(JsonWriter& out, const SavedRun& run) {
-    const SimulationState& s = run.state;
-    out.open("run", '{');
-    out.number("clock", run.runClock);
-    out.number("since last tick", run.sinceLastTick);
-    out.number("sub-steps", static_cast<double>(run.subSteps));
-    out.open("settings", '{');
-    const auto texts = settingTexts(s);
-    for (std::size_t i = 0; i < kSettingNames.size(); ++i) out.text(kSettingNames[i], *texts[i]);
-    out.close('}');
-    if (run.pictureScale) {
-        out.number("picture scale", *run.pictureScale);
-    } else {
-        out.raw("picture scale", "null");
-    }
-    out.number("start distance", s.startRadius);
-    out.open("craft", '{');
-    writeBody(out, s, kCraft);
-    out.close('}');
-    out.open("second planet", '{');
-    out.flag("on", s.secondPlanetOn);
-    out.number("mass", s.secondPlanetMass);
-    out.number("radius", s.secondPlanetRadius);
-    writeBody(out, s, kSecondPlanet);
-    out.flag("drawn", s.secondPlanetDrawn);
-    out.number("drawn x", s.secondPlanetPrevX);
-    out.number("drawn y", s.secondPlanetPrevY);
-    out.close('}');
-    out.open("rings", '[');
-    for (int i = 1; i <= kMaxRings; ++i) out.number("", s.ringRadius[i]);
-    out.close(']');
-    out.number("impulse size", s.impulseSize);
-    out.number("distance readout", s.distReadout);
-    out.open("readouts", '{');
-    out.text(kLabelCaptions[kBoxClockTime], run.clockTime);
-    out.text(kLabelCaptions[kBoxRealtimeInterval], run.realtimeInterval);
-    out.text(kLabelCaptions[kBoxSpeed], run.speed);
-    out.text("dist", run.distanceCaption);
-    out.close('}');
-    out.text("drawing", toBase64(run.drawingPng));
-    out.close('}');
-}
-
-constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 ScenarioRead notFinite(std::string_view number) {
     return {std::nullopt, "it holds a number that is not finite: " + std::string(number.substr(0, 40))};
@@ -346,60 +381,16 @@ ScenarioRead parseScenario(std::string_view bytes) {
 }
 
 std::string scenarioText(const Scenario& scenario) {
-    JsonWriter out;
-    out.open("", '{');
-    out.text("format", kScenarioFormat);
-    out.number("version", kScenarioVersion);
-    out.text("title", scenario.title);
-    out.text("description", scenario.description);
-    out.open("panel", '{');
-    for (int box : kScenarioBoxes) out.text(scenarioBoxName(box), scenario.panel[box]);
-    out.close('}');
-    if (scenario.run) writeRun(out, *scenario.run);
-    out.close('}');
-    return out.finish();
+    OrderedJson document = OrderedJson::object();
+    FileWriter writer(document);
+    scenarioKeys(writer, scenario);
+    std::string text;
+    layOut(document, 0, text);
+    return text + "\n";
 }
 
 std::string refusalMessage(std::string_view fileName, std::string_view fault) {
     return "\"" + std::string(fileName) + "\" was not opened: " + std::string(fault) + ". Nothing was changed.";
-}
-
-std::string toBase64(std::string_view bytes) {
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-        std::uint32_t group = 0;
-        for (std::size_t j = 0; j < 3; ++j)
-            group = group << 8 | (j < n ? static_cast<unsigned char>(bytes[i + j]) : 0u);
-        for (std::size_t j = 0; j < 4; ++j) out += j <= n ? kBase64[(group >> (18 - 6 * j)) & 63] : '=';
-    }
-    return out;
-}
-
-std::optional<std::string> fromBase64(std::string_view text) {
-    if (text.size() % 4 != 0) return std::nullopt;
-    std::string out;
-    out.reserve(text.size() / 4 * 3);
-    for (std::size_t i = 0; i < text.size(); i += 4) {
-        std::uint32_t group = 0;
-        int padding = 0;
-        for (std::size_t j = 0; j < 4; ++j) {
-            const char c = text[i + j];
-            std::uint32_t value = 0;
-            // One or two "=" may end the very last group, and nothing else.
-            if (c == '=' && i + 4 == text.size() && j >= 2) {
-                ++padding;
-            } else {
-                const char* at = c == '\0' ? nullptr : std::strchr(kBase64, c);
-                if (!at || padding > 0) return std::nullopt;
-                value = static_cast<std::uint32_t>(at - kBase64);
-            }
-            group = group << 6 | value;
-        }
-        for (int j = 0; j < 3 - padding; ++j) out += static_cast<char>((group >> (16 - 8 * j)) & 0xFF);
-    }
-    return out;
 }
 
 }  // namespace korvel

@@ -27,9 +27,4 @@ std::string scenarioText(const Scenario& scenario);
 // The message for a file that was not opened: it names the file and the fault.
 std::string refusalMessage(std::string_view fileName, std::string_view fault);
 
-// Base64 as JSON carries the drawing; decoding gives nothing for text that is
-// not strictly base64.
-std::string toBase64(std::string_view bytes);
-std::optional<std::string> fromBase64(std::string_view text);
-
 }  // namespace korvel

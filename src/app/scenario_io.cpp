@@ -9,6 +9,8 @@ namespace korvel {
 
 Scenario Korvel::scenario() const {
     Scenario scenario;
+    scenario.title = scenarioTitle_;
+    scenario.description = scenarioDescription_;
     for (int box : kScenarioBoxes) scenario.panel[box] = boxText(box);
     if (!settings_) return scenario;
     SavedRun& run = scenario.run.emplace();
@@ -46,8 +48,14 @@ void Korvel::startAfresh() {
     happened(EventKind::RunCleared);
 }
 
+void Korvel::describeScenario(std::string title, std::string description) {
+    scenarioTitle_ = std::move(title);
+    scenarioDescription_ = std::move(description);
+}
+
 void Korvel::openScenario(const Scenario& scenario) {
     p_.controls.closeMessage();
+    describeScenario(scenario.title, scenario.description);
     for (int box : kScenarioBoxes) p_.controls.setText(ControlArray::txt_masses, box, scenario.panel[box]);
     if (!scenario.run) {
         // Whatever was done before (a second planet placed, a size chosen),

@@ -46,13 +46,13 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     keepARun(kept);
     Scenario scenario = kept.korvel.scenario();
     scenario.title = "Line\n\"two\"";
-    scenario.run->drawingPng = std::string("\x89PNG\r\n\x1a\n\0\xff", 10);
+    scenario.run->drawingBase64 = "iVBORw0KGgoA/w==";  // a PNG's first bytes, as the window encodes them
     const std::string text = scenarioText(scenario);
 
     const ScenarioRead read = parseScenario(text);
     ASSERT_TRUE(read.scenario) << read.fault;
     EXPECT_EQ(read.scenario->title, scenario.title);
-    EXPECT_EQ(read.scenario->run->drawingPng, scenario.run->drawingPng);
+    EXPECT_EQ(read.scenario->run->drawingBase64, scenario.run->drawingBase64);
     EXPECT_EQ(scenarioText(*read.scenario), text);
 
     Rig opened;
@@ -64,6 +64,7 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     EXPECT_EQ(opened.controls.bank(kBankDistance), kept.controls.bank(kBankDistance));
     EXPECT_EQ(opened.state.impulseSize, 100);
     EXPECT_EQ(opened.korvel.drainEvents().back().kind, RunEvent::Kind::RunOpened);
+    EXPECT_EQ(opened.korvel.scenario().title, scenario.title);  // kept for the next save
 
     for (Rig* rig : {&kept, &opened}) {
         rig->clock.reading += 8;
@@ -82,6 +83,25 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     }
     EXPECT_TRUE(sameBits(kept.state.posY[kCraft], opened.state.posY[kCraft]));
     EXPECT_EQ(opened.korvel.simulatedTime(), kept.korvel.simulatedTime());
+}
+
+TEST(ScenarioTest, ANegativeZeroSavedRightAfterRunSimulationComesBackNegative) {
+    Rig kept;
+    kept.controls.box(kBoxInitAngle) = "-0";  // the craft at a y of -0
+    kept.controls.box(kBoxBurn) = "-0";       // and a velocity of -0 along x
+    kept.run();
+    ASSERT_TRUE(std::signbit(kept.state.posY[kCraft]) && std::signbit(kept.state.velX[kCraft]));
+
+    const ScenarioRead read = parseScenario(scenarioText(kept.korvel.scenario()));
+    ASSERT_TRUE(read.scenario) << read.fault;
+    const SimulationState& s = read.scenario->run->state;
+    EXPECT_TRUE(std::signbit(s.posY[kCraft]) && s.posY[kCraft] == 0);
+    EXPECT_TRUE(std::signbit(s.velX[kCraft]) && s.velX[kCraft] == 0);
+    EXPECT_EQ(s.startAngle, "-0");
+
+    Rig opened;
+    opened.korvel.openScenario(*read.scenario);
+    EXPECT_TRUE(std::signbit(opened.state.posY[kCraft]) && std::signbit(opened.state.velX[kCraft]));
 }
 
 TEST(ScenarioTest, AHandWrittenFileTakesTheDefaultsAndIgnoresWhatItDoesNotKnow) {
@@ -130,6 +150,8 @@ TEST(ScenarioTest, EveryFaultIsNamedAndGivesNoScenario) {
         {with("\"x\": ", "\"x\": \"1\", \"was\": ", "\"craft\""), "\"x\" in \"craft\" is not a number"},
         {with("\"drawing\": \"", "\"drawing\": \"*"), "not base64"},
         {with("\"drawing\": \"", "\"drawing\": \"TW=E"), "not base64"},
+        {with("\"drawing\": \"", "\"drawing\": \"TWE"), "\"drawing\" in \"run\" is not base64"},
+        {with("\"drawing\": \"", "\"drawing\": 1, \"was\": \""), "\"drawing\" in \"run\" is not base64"},
         {with("\"rings\": [", "\"rings\": [1, "), "a list of 10 numbers"},
     };
     for (const auto& c : cases) {

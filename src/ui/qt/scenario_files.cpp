@@ -43,21 +43,22 @@ QString asFileName(QString title) {
 }
 
 // The drawing of a kept run, or a null image when its PNG is not one.
-QImage decodeDrawing(const std::string& png) {
-    QByteArray bytes = QByteArray::fromRawData(png.data(), static_cast<qsizetype>(png.size()));
-    QBuffer buffer(&bytes);
+QImage decodeDrawing(const QByteArray& png) {
+    QBuffer buffer;
+    buffer.setData(png);
     QImageReader reader(&buffer, "png");
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kLargestDrawingSide || size.height() > kLargestDrawingSide) return {};
     return reader.read();
 }
 
+// The drawing as a PNG in base64, as a kept run holds it.
 std::string encodeDrawing(const QImage& drawing) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter(&buffer, "png").write(drawing);
-    return bytes.toStdString();
+    return bytes.toBase64().toStdString();
 }
 
 }  // namespace
@@ -88,18 +89,24 @@ bool ScenarioFiles::apply(const QString& name, const QByteArray& bytes) {
         refuse(name, read.fault);
         return false;
     }
+    const Scenario& scenario = *read.scenario;
     QImage drawing;
-    if (read.scenario->run) {
-        drawing = decodeDrawing(read.scenario->run->drawingPng);
+    if (scenario.run) {
+        // The reader has seen base64's shape; this is where it is decoded.
+        const auto png = QByteArray::fromBase64Encoding(QByteArray::fromStdString(scenario.run->drawingBase64),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
+        if (!png) {
+            refuse(name, "\"drawing\" in \"run\" is not base64");
+            return false;
+        }
+        drawing = decodeDrawing(*png);
         if (drawing.isNull()) {
             refuse(name, "its run's drawing is not a PNG image of a drawing");
             return false;
         }
     }
-    title_ = read.scenario->title;
-    description_ = read.scenario->description;
-    korvel_.openScenario(*read.scenario, drawing);
-    emit notesChanged(titleOr(title_, name), QString::fromStdString(description_), true);
+    korvel_.openScenario(scenario, drawing);
+    emit notesChanged(titleOr(scenario.title, name), QString::fromStdString(scenario.description), true);
     return true;
 }
 
@@ -128,14 +135,13 @@ bool ScenarioFiles::save(const QString& requested) {
     QString fileName = requested;
     if (QFileInfo(fileName).suffix().isEmpty()) fileName += ".korvel";
     Scenario scenario = korvel_.core().scenario();
-    scenario.title = titleOr(title_, fileName).toStdString();
-    scenario.description = description_;
-    if (scenario.run) scenario.run->drawingPng = encodeDrawing(korvel_.picture().image());
+    scenario.title = titleOr(scenario.title, fileName).toStdString();
+    if (scenario.run) scenario.run->drawingBase64 = encodeDrawing(korvel_.picture().image());
     const std::string text = scenarioText(scenario);
 
     if (!saveFile(korvel_, FileKind::Scenario, fileName, text)) return false;
     remember(fileName);
-    emit notesChanged(QString::fromStdString(scenario.title), QString::fromStdString(description_), false);
+    emit notesChanged(QString::fromStdString(scenario.title), QString::fromStdString(scenario.description), false);
     return true;
 }
 
@@ -148,17 +154,18 @@ void ScenarioFiles::askToOpen() {
 void ScenarioFiles::askToSave() {
     // A teacher writes the task into the file as it is saved, in boxes of the
     // dialog's own.
+    const Scenario current = korvel_.core().scenario();
+    const QString title = QString::fromStdString(current.title);
     auto fields = std::make_shared<NotesFields>();
-    const auto addFields = [this, fields](QFileDialog* dialog) {
-        *fields = addNotesFields(dialog, QString::fromStdString(title_), QString::fromStdString(description_));
-    };
-    const QString name = asFileName(QString::fromStdString(title_)) + ".korvel";
+    const auto addFields = [fields, title, description = QString::fromStdString(current.description)](
+                               QFileDialog* dialog) { *fields = addNotesFields(dialog, title, description); };
     askForFile(
         owner_,
-        {"saveScenarioDialog", "Save Scenario", FileKind::Scenario, QFileDialog::AcceptSave, kNameFilters, name},
+        {"saveScenarioDialog", "Save Scenario", FileKind::Scenario, QFileDialog::AcceptSave, kNameFilters,
+         asFileName(title) + ".korvel"},
         [this, fields](const QString& file, const QString&) {
-            title_ = fields->title->text().trimmed().toStdString();
-            description_ = fields->description->toPlainText().trimmed().toStdString();
+            korvel_.core().describeScenario(fields->title->text().trimmed().toStdString(),
+                                            fields->description->toPlainText().trimmed().toStdString());
             save(file);
         },
         addFields);

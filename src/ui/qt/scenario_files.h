@@ -69,9 +69,6 @@ private:
 
     QWidget* owner_;
     KorvelWindow& korvel_;
-    // Carried from the scenario last opened into the next one saved.
-    std::string title_;
-    std::string description_;
 };
 
 }  // namespace korvel::qt
