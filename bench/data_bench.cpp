@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/data_csv.h"
+#include "app/files/data_csv.h"
 #include "app/headless_run.h"
 #include "bare_chain.h"
 #include "fakes.h"

@@ -11,10 +11,10 @@
 #include <optional>
 #include <string>
 
-#include "app/data_csv.h"
+#include "app/files/data_csv.h"
+#include "app/files/scenario_file.h"
 #include "app/headless_run.h"
-#include "app/plot_axis.h"
-#include "app/scenario_file.h"
+#include "app/view/plot_axis.h"
 #include "sim/numbers.h"
 #include "ui/qt/safe_file_dialog.h"
 #include "ui/qt/scenario_files.h"

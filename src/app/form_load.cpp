@@ -2,7 +2,7 @@
 
 #include "app/korvel.h"
 #include "app/panel.h"
-#include "app/window_layout.h"
+#include "app/view/window_layout.h"
 
 namespace korvel {
 

@@ -17,7 +17,7 @@
 #include "app/run_events.h"
 #include "app/run_log.h"
 #include "app/scenario.h"
-#include "app/view_geometry.h"
+#include "app/view/view_geometry.h"
 #include "sim/state.h"
 
 namespace korvel {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/panel.h"
-#include "app/view_geometry.h"
+#include "app/view/view_geometry.h"
 #include "sim/numbers.h"
 
 namespace korvel {

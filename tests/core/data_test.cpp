@@ -5,7 +5,7 @@
 #include <numbers>
 #include <sstream>
 
-#include "app/data_csv.h"
+#include "app/files/data_csv.h"
 #include "app/headless_run.h"
 #include "app/panel.h"
 #include "fakes.h"

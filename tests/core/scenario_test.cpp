@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/files/scenario_file.h"
 #include "app/panel.h"
-#include "app/scenario_file.h"
 #include "fakes.h"
 #include "orbit/elements.h"
 

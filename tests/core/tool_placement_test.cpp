@@ -1,4 +1,4 @@
-#include "app/tool_placement.h"
+#include "app/view/tool_placement.h"
 
 #include <gtest/gtest.h>
 

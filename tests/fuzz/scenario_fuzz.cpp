@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/scenario_file.h"
+#include "app/files/scenario_file.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/files/scenario_file.h"
 #include "app/panel.h"
-#include "app/scenario_file.h"
 #include "qt_support.h"
 #include "sim/numbers.h"
 #include "ui/qt/korvel_window.h"

@@ -19,7 +19,7 @@
 
 #include <utility>
 
-#include "app/scenario_file.h"
+#include "app/files/scenario_file.h"
 #include "qt_support.h"
 #include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "app/palette.h"
-#include "app/plot_axis.h"
+#include "app/view/plot_axis.h"
 #include "sim/units.h"
 #include "ui/qt/picture_box.h"
 

@@ -12,7 +12,7 @@
 
 #include <vector>
 
-#include "app/plot_axis.h"
+#include "app/view/plot_axis.h"
 #include "orbit/energy_history.h"
 
 class QPainter;

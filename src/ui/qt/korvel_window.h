@@ -12,7 +12,7 @@
 
 #include "app/korvel.h"
 #include "app/platform.h"
-#include "app/window_layout.h"
+#include "app/view/window_layout.h"
 #include "ui/qt/picture_box.h"
 #include "ui/qt/qt_platform.h"
 

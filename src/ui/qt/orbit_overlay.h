@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "app/view_geometry.h"
+#include "app/view/view_geometry.h"
 #include "orbit/prediction.h"
 
 namespace korvel::qt {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/window_layout.h"
+#include "app/view/window_layout.h"
 
 namespace korvel::qt {
 

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QString>
 
-#include "app/data_csv.h"
+#include "app/files/data_csv.h"
 
 class QWidget;
 

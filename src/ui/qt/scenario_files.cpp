@@ -15,7 +15,7 @@
 
 #include <memory>
 
-#include "app/scenario_file.h"
+#include "app/files/scenario_file.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/safe_file_dialog.h"
 #include "ui/qt/scenario_notes.h"

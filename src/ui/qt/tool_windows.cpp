@@ -7,7 +7,7 @@
 #include <QShortcut>
 #include <QWidget>
 
-#include "app/tool_placement.h"
+#include "app/view/tool_placement.h"
 
 namespace korvel::qt {
 namespace {

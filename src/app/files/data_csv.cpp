@@ -1,4 +1,4 @@
-#include "app/data_csv.h"
+#include "app/files/data_csv.h"
 
 #include <algorithm>
 

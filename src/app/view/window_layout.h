@@ -3,7 +3,7 @@
 // one logical pixel), from the client area's top-left corner.
 
 #include "app/platform.h"
-#include "app/view_geometry.h"
+#include "app/view/view_geometry.h"
 
 namespace korvel {
 

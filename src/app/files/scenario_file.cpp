@@ -1,4 +1,4 @@
-#include "app/scenario_file.h"
+#include "app/files/scenario_file.h"
 
 #include <cmath>
 #include <nlohmann/json.hpp>

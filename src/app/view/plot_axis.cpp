@@ -1,4 +1,4 @@
-#include "app/plot_axis.h"
+#include "app/view/plot_axis.h"
 
 #include <algorithm>
 #include <charconv>
