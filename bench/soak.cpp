@@ -37,70 +37,92 @@ long currentRssKb() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+constexpr long kTicks = 3'600'000;  // one hour at 1 ms
+constexpr double kStep = 0.001;
+
+// The default run with the second planet on, as the panel places it.
+bool startWithSecondPlanet(Korvel& window, testing::FakeControls& controls, const testing::FakeTimer& timer) {
+    window.Form_Load();
+    controls.box(kBoxSecondPlanetMass) = ".0123";
+    controls.box(kBoxSecondPlanetDist) = "60.2";
+    window.cmd_color_Click(kBankSecondPlanet);
+    window.runSImulation_Click();  // the default panel: time factor 1000
+    return window.state().secondPlanetOn && timer.ticking() && controls.messages.empty();
+}
+
+// The readings the hour started from, and what it leaves for the report.
+struct Soak {
+    const long peakStartKb;
+    const long rssStartKb;
+    const double clockStart;  // s
+    long ticks = 0;
+    bool finite = true;
+    std::size_t pathPoints = 0;
+    long rssTenthKb = 0;  // after a tenth of the ticks: growth after it would be a leak
+    double wall = 0;      // s
+    orbit::EnergyHistory history{};
+};
+
+// The ticks, with what the orbit views work out at display pace; stops early
+// if the timer does.
+void runTicks(Korvel& window, const testing::FakeTimer& timer, testing::SetClock& clock, Soak& soak) {
+    const SimulationState& s = window.state();
+    const orbit::Planet planet{*snapshotNumber(s.planetMass)};
+    const auto wallStart = std::chrono::steady_clock::now();
+    for (long i = 1; i <= kTicks; ++i) {
+        clock.reading = soak.clockStart + i * kStep;
+        if (!timer.ticking()) break;
+        window.Timer1_Timer();
+        ++soak.ticks;
+        soak.finite = soak.finite && testing::allFinite(s);
+        if (i % 100 == 0) {  // display pace for the orbit views
+            const double simulated = (clock.reading - s.runStartTime) * 1000;
+            if (const auto sample = orbit::energyOf(s, planet, simulated)) soak.history.add(*sample);
+            soak.finite = soak.finite && orbit::orbitFigures({s.posX[kCraft], s.posY[kCraft]},
+                                                             {s.velX[kCraft], s.velY[kCraft]}, planet);
+            soak.pathPoints = orbit::predictPath(s, {planet, 1, 4.53 * kLengthUnit}).points.size();
+        }
+        if (i == kTicks / 10) soak.rssTenthKb = currentRssKb();
+    }
+    soak.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+}
+
+void report(const Soak& soak, const SimulationState& s, const testing::CountingSurface& picture,
+            const testing::FakeControls& controls, double clockEnd) {
+    std::printf("ticks run: %ld of %ld (time factor %s, 100 sub-steps each)\n", soak.ticks, kTicks,
+                s.timeFactor.c_str());
+    std::printf("wall time: %.2f s, %.2f us per tick\n", soak.wall, soak.wall / soak.ticks * 1e6);
+    std::printf("simulated: %.1f days\n", (clockEnd - soak.clockStart) * 1000 / 86400);
+    std::printf("drawing calls: %llu, every figure finite: %s\n", static_cast<unsigned long long>(picture.calls),
+                picture.allFinite ? "yes" : "no");
+    std::printf("peak RSS: %ld kB at start, %ld kB at end\n", soak.peakStartKb, peakRssKb());
+    std::printf("current RSS: %ld kB at start, %ld kB after a tenth, %ld kB at end\n", soak.rssStartKb, soak.rssTenthKb,
+                currentRssKb());
+    std::printf("energy spans kept: %zu of %zu; last predicted path: %zu points\n", soak.history.spans().size(),
+                soak.history.capacity(), soak.pathPoints);
+    std::printf("state finite throughout: %s; messages: %zu\n", soak.finite ? "yes" : "no", controls.messages.size());
+    std::printf("craft distance: %.6f length units; second planet: %.3f length units out\n",
+                std::hypot(s.posX[kCraft], s.posY[kCraft]) / kLengthUnit,
+                std::hypot(s.posX[kSecondPlanet], s.posY[kSecondPlanet]) / kLengthUnit);
+}
+
 }  // namespace
 
 int main() {
-    constexpr long kTicks = 3'600'000;  // one hour at 1 ms
-    constexpr double kStep = 0.001;
-
     testing::FakeControls controls;
     testing::CountingSurface picture;
     testing::FakeTimer timer;
     testing::SetClock clock;
     testing::SeededRandom random(12345u);
     Korvel window(Platform{controls, picture, timer, clock, random});
-    window.Form_Load();
-
-    controls.box(kBoxSecondPlanetMass) = ".0123";
-    controls.box(kBoxSecondPlanetDist) = "60.2";
-    window.cmd_color_Click(kBankSecondPlanet);
-    window.runSImulation_Click();  // the default panel: time factor 1000
-    const SimulationState& s = window.state();
-    if (!s.secondPlanetOn || !timer.ticking() || !controls.messages.empty()) {
+    if (!startWithSecondPlanet(window, controls, timer)) {
         std::printf("set-up failed\n");
         return 1;
     }
-
-    const long peakStart = peakRssKb();
-    const long rssStart = currentRssKb();
-    const double start = clock.reading;
-    bool finite = true;
-    long ticks = 0;
-    const orbit::Planet planet{*snapshotNumber(s.planetMass)};
-    orbit::EnergyHistory history;
-    std::size_t pathPoints = 0;
-    long rssTenth = 0;  // after a tenth of the ticks: growth after it would be a leak
-    const auto wallStart = std::chrono::steady_clock::now();
-    for (long i = 1; i <= kTicks; ++i) {
-        clock.reading = start + i * kStep;
-        if (!timer.ticking()) break;
-        window.Timer1_Timer();
-        ++ticks;
-        finite = finite && testing::allFinite(s);
-        if (i % 100 == 0) {  // display pace for the orbit views
-            const double simulated = (clock.reading - s.runStartTime) * 1000;
-            if (const auto sample = orbit::energyOf(s, planet, simulated)) history.add(*sample);
-            finite = finite &&
-                     orbit::orbitFigures({s.posX[kCraft], s.posY[kCraft]}, {s.velX[kCraft], s.velY[kCraft]}, planet);
-            pathPoints = orbit::predictPath(s, {planet, 1, 4.53 * kLengthUnit}).points.size();
-        }
-        if (i == kTicks / 10) rssTenth = currentRssKb();
-    }
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-
-    std::printf("ticks run: %ld of %ld (time factor %s, 100 sub-steps each)\n", ticks, kTicks, s.timeFactor.c_str());
-    std::printf("wall time: %.2f s, %.2f us per tick\n", wall, wall / ticks * 1e6);
-    std::printf("simulated: %.1f days\n", (clock.reading - start) * 1000 / 86400);
-    std::printf("drawing calls: %llu, every figure finite: %s\n", static_cast<unsigned long long>(picture.calls),
-                picture.allFinite ? "yes" : "no");
-    std::printf("peak RSS: %ld kB at start, %ld kB at end\n", peakStart, peakRssKb());
-    std::printf("current RSS: %ld kB at start, %ld kB after a tenth, %ld kB at end\n", rssStart, rssTenth,
-                currentRssKb());
-    std::printf("energy spans kept: %zu of %zu; last predicted path: %zu points\n", history.spans().size(),
-                history.capacity(), pathPoints);
-    std::printf("state finite throughout: %s; messages: %zu\n", finite ? "yes" : "no", controls.messages.size());
-    std::printf("craft distance: %.6f length units; second planet: %.3f length units out\n",
-                std::hypot(s.posX[kCraft], s.posY[kCraft]) / kLengthUnit,
-                std::hypot(s.posX[kSecondPlanet], s.posY[kSecondPlanet]) / kLengthUnit);
-    return finite && picture.allFinite ? 0 : 1;
+    const long peakStartKb = peakRssKb();
+    const long rssStartKb = currentRssKb();
+    Soak soak{peakStartKb, rssStartKb, clock.reading};
+    runTicks(window, timer, clock, soak);
+    report(soak, window.state(), picture, controls, clock.reading);
+    return soak.finite && picture.allFinite ? 0 : 1;
 }

@@ -72,105 +72,137 @@ static double bendAfterTwoBurns(korvel::SimulationState s) {
     return bend;
 }
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const int runMs = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 4000;
+// The shots of the first main window, in the order they are taken: each one
+// goes on from where the one before left the window. A save that fails makes
+// ok() false but stops nothing.
+class MainWindowShots {
+public:
+    MainWindowShots(const QString& dir, int runMs) : dir_(dir), runMs_(runMs), window_(main_.korvel()) {}
 
-    korvel::qt::MainWindow main;
-    korvel::qt::KorvelWindow& window = main.korvel();
-    main.show();
-    if (!QTest::qWaitForWindowExposed(&main)) {
-        std::fprintf(stderr, "window not exposed\n");
-        return 1;
+    bool show() {
+        main_.show();
+        return QTest::qWaitForWindowExposed(&main_);
     }
-    // The focus shows only in the active window.
-    main.activateWindow();
-    spin(200);
-    auto* run = window.findChild<QPushButton*>("runSImulation");
-    if (!run->hasFocus()) std::fprintf(stderr, "\"Run Simulation\" has no focus: no window activation here\n");
-    bool ok = main.grab().save(dir + "/window.png");
 
-    const QRect around = run->geometry().adjusted(-8, -8, 8, 8);
-    auto enlarged = [&] {
-        return window.grab(around).scaled(around.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    };
-    ok = enlarged().save(dir + "/run-button-focus.png") && ok;
-    window.findChild<QLineEdit*>("txt_masses(0)")->setFocus();
-    ok = enlarged().save(dir + "/run-button-no-focus.png") && ok;
+    // After start-up, and "Run Simulation" with the keyboard focus and
+    // without, four times enlarged.
+    void startUp() {
+        // The focus shows only in the active window.
+        main_.activateWindow();
+        spin(200);
+        auto* run = window_.findChild<QPushButton*>("runSImulation");
+        if (!run->hasFocus()) std::fprintf(stderr, "\"Run Simulation\" has no focus: no window activation here\n");
+        save(main_.grab(), "window.png");
+        const QRect around = run->geometry().adjusted(-8, -8, 8, 8);
+        auto enlarged = [&] {
+            return window_.grab(around).scaled(around.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        };
+        save(enlarged(), "run-button-focus.png");
+        box0()->setFocus();
+        save(enlarged(), "run-button-no-focus.png");
+    }
 
-    // Clicked as a mouse does, so the focus follows the clicks.
-    auto click = [&](const char* name) { QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton); };
-    auto action = [&](const char* name) { return main.findChild<QAction*>(name); };
-    click("cmd_color(5)");
-    click("runSImulation");
-    spin(runMs);
-    ok = main.grab().save(dir + "/run.png") && ok;
-    std::printf("ticks: %llu\n", static_cast<unsigned long long>(window.tickCount()));
+    void defaultRun() {
+        click("cmd_color(5)");
+        click("runSImulation");
+        spin(runMs_);
+        save(main_.grab(), "run.png");
+        std::printf("ticks: %llu\n", static_cast<unsigned long long>(window_.tickCount()));
+    }
 
     // One burn forward of 1000 m/s stretches the orbit into a long ellipse.
-    action("actionPredictedPath")->setChecked(true);
-    click("cmd_color(4)");
-    click("cmd_color(0)");
-    // The focus on "forward" would preview a second burn.
-    auto* box0 = window.findChild<QLineEdit*>("txt_masses(0)");
-    box0->setFocus();
-    spin(runMs / 2);
-    ok = main.grab().save(dir + "/orbit-path.png") && ok;
+    void predictedPath() {
+        action("actionPredictedPath")->setChecked(true);
+        click("cmd_color(4)");
+        click("cmd_color(0)");
+        // The focus on "forward" would preview a second burn.
+        box0()->setFocus();
+        spin(runMs_ / 2);
+        save(main_.grab(), "orbit-path.png");
+    }
 
     // A preview shows while the pointer is on a burn button, here paused.
-    click("cmd_stop_simulation");
-    box0->setFocus();
-    auto* forward = window.findChild<QPushButton*>("cmd_color(0)");
-    QEnterEvent enter(QPointF(5, 5), forward->mapTo(&main, QPointF(5, 5)), forward->mapToGlobal(QPointF(5, 5)));
-    QApplication::sendEvent(forward, &enter);
-    ok = main.grab().save(dir + "/burn-preview.png") && ok;
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(forward, &leave);
+    void burnPreview() {
+        click("cmd_stop_simulation");
+        box0()->setFocus();
+        auto* forward = window_.findChild<QPushButton*>("cmd_color(0)");
+        QEnterEvent enter(QPointF(5, 5), forward->mapTo(&main_, QPointF(5, 5)), forward->mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(forward, &enter);
+        save(main_.grab(), "burn-preview.png");
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(forward, &leave);
+    }
 
     // A few burns with the Orbit Data window open.
-    action("actionOrbitData")->setChecked(true);
-    click("cmd_continue");
-    for (const char* burn : {"cmd_color(0)", "cmd_color(1)", "cmd_color(2)"}) {
-        spin(runMs / 3);
-        click("cmd_color(5)");
-        click(burn);
+    void orbitData() {
+        action("actionOrbitData")->setChecked(true);
+        click("cmd_continue");
+        for (const char* burn : {"cmd_color(0)", "cmd_color(1)", "cmd_color(2)"}) {
+            spin(runMs_ / 3);
+            click("cmd_color(5)");
+            click(burn);
+        }
+        spin(runMs_ / 2);
+        if (QWidget* data = main_.insight().dataWindow())
+            save(data->grab(), "orbit-data.png");
+        else
+            std::fprintf(stderr, "no Orbit Data window in this build\n");
+        action("actionOrbitData")->setChecked(false);
     }
-    spin(runMs / 2);
-    if (QWidget* data = main.insight().dataWindow())
-        ok = data->grab().save(dir + "/orbit-data.png") && ok;
-    else
-        std::fprintf(stderr, "no Orbit Data window in this build\n");
-    action("actionOrbitData")->setChecked(false);
 
-    action("actionPredictedPath")->setChecked(false);
-    click("runSImulation");
-    window.findChild<QLineEdit*>("txt_masses(12)")->setText(".0123");
-    window.findChild<QLineEdit*>("txt_masses(13)")->setText("2.5");
-    click("cmd_color(8)");
-    spin(runMs / 2);
-    ok = main.grab().save(dir + "/second-planet.png") && ok;
-    // Two burns forward take the craft out to the second planet, fired when
-    // its pull will bend the path by a sixth of a unit or more (or after
-    // one of its revolutions).
-    click("cmd_color(4)");
-    for (int wait = 0; wait < 200 && bendAfterTwoBurns(window.core().state()) < kLengthUnit / 6.0; ++wait) spin(100);
-    action("actionPredictedPath")->setChecked(true);
-    click("cmd_color(0)");
-    click("cmd_color(0)");
-    box0->setFocus();
-    spin(runMs / 4);
-    ok = main.grab().save(dir + "/orbit-second-planet.png") && ok;
+    // A second planet 2.5 radii out with the Moon's mass, and the path it bends.
+    void secondPlanet() {
+        action("actionPredictedPath")->setChecked(false);
+        click("runSImulation");
+        window_.findChild<QLineEdit*>("txt_masses(12)")->setText(".0123");
+        window_.findChild<QLineEdit*>("txt_masses(13)")->setText("2.5");
+        click("cmd_color(8)");
+        spin(runMs_ / 2);
+        save(main_.grab(), "second-planet.png");
+        // Two burns forward take the craft out to the second planet, fired when
+        // its pull will bend the path by a sixth of a unit or more (or after
+        // one of its revolutions).
+        click("cmd_color(4)");
+        for (int wait = 0; wait < 200 && bendAfterTwoBurns(window_.core().state()) < kLengthUnit / 6.0; ++wait)
+            spin(100);
+        action("actionPredictedPath")->setChecked(true);
+        click("cmd_color(0)");
+        click("cmd_color(0)");
+        box0()->setFocus();
+        spin(runMs_ / 4);
+        save(main_.grab(), "orbit-second-planet.png");
+    }
 
-    click("cmd_stop_simulation");
-    main.hide();
+    // Stopped and out of the way of the next window's shots.
+    void putAway() {
+        click("cmd_stop_simulation");
+        main_.hide();
+    }
 
-    // A fresh main window, centred as window managers place it, so that the
-    // tool windows are placed anew, during a run at time factor 1e6: each
-    // sub-step is too long for the task's low orbit.
+    bool ok() const { return ok_; }
+
+private:
+    void save(const QPixmap& shot, const char* name) { ok_ = shot.save(dir_ + "/" + name) && ok_; }
+    // Clicked as a mouse does, so the focus follows the clicks.
+    void click(const char* name) { QTest::mouseClick(window_.findChild<QPushButton*>(name), Qt::LeftButton); }
+    QAction* action(const char* name) { return main_.findChild<QAction*>(name); }
+    QLineEdit* box0() { return window_.findChild<QLineEdit*>("txt_masses(0)"); }
+
+    const QString dir_;
+    const int runMs_;
+    korvel::qt::MainWindow main_;
+    korvel::qt::KorvelWindow& window_;
+    bool ok_ = true;
+};
+
+// A fresh main window, centred as window managers place it, so that the tool
+// windows are placed anew, during a run at time factor 1e6: each sub-step is
+// too long for the task's low orbit. The whole screen, and Orbit Data alone
+// with its step warning. False when a shot failed or the window never showed.
+static bool toolWindowShots(const QString& dir, int runMs) {
     korvel::qt::MainWindow centred;
     centred.show();
-    if (!QTest::qWaitForWindowExposed(&centred)) return 1;
+    if (!QTest::qWaitForWindowExposed(&centred)) return false;
     spin(300);
     const QRect screen = centred.screen()->availableGeometry();
     const QRect frame = centred.frameGeometry();
@@ -184,8 +216,30 @@ int main(int argc, char** argv) {
     spin(300);
     centred.findChild<QAction*>("actionHelp")->trigger();
     spin(runMs / 4);
-    ok = centred.screen()->grabWindow(0).save(dir + "/tool-windows.png") && ok;
+    bool ok = centred.screen()->grabWindow(0).save(dir + "/tool-windows.png");
     if (QWidget* data = centred.insight().dataWindow())
         ok = data->grab().save(dir + "/orbit-data-step-warning.png") && ok;
-    return ok ? 0 : 1;
+    return ok;
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    const int runMs = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 4000;
+
+    MainWindowShots shots(dir, runMs);
+    if (!shots.show()) {
+        std::fprintf(stderr, "window not exposed\n");
+        return 1;
+    }
+    shots.startUp();
+    shots.defaultRun();
+    shots.predictedPath();
+    shots.burnPreview();
+    shots.orbitData();
+    shots.secondPlanet();
+    shots.putAway();
+    // The first window stays, hidden, while the second is shot.
+    const bool toolWindowsOk = toolWindowShots(dir, runMs);
+    return shots.ok() && toolWindowsOk ? 0 : 1;
 }

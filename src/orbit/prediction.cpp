@@ -157,72 +157,108 @@ double stepLength(const Bodies& b, const Pulls& pulls, double reach) {
     return h > 0 ? h : 1e-6 * reach / speed;
 }
 
+// Follows the bodies step by step from the start, adding each point to the
+// path with its distance from the planet, until the path ends or no step can
+// be taken.
+class PathTracer {
+public:
+    PathTracer(PredictedPath& path, const Pulls& pulls, const Bodies& start, double sign, double reach, double surface)
+        : path_(path), pulls_(pulls), b_(start), sign_(sign), reach_(reach), surface_(surface) {
+        add({start.x, start.y});
+    }
+
+    // One step on; false when the path ends there (on the surface, after a
+    // full turn, leaving for good) or no step can be taken.
+    bool step() {
+        const double h = stepLength(b_, pulls_, reach_);
+        if (!(h > 0) || !std::isfinite(h)) return false;
+        const Bodies next = rk4Step(b_, pulls_, sign_ * h);
+        if (!finite(next)) return false;
+        const double r = std::hypot(next.x, next.y);
+        if (meetsSurface(next, r, h) || completesRevolution(next)) return false;
+        add({next.x, next.y});
+        b_ = next;
+        elapsed_ += h;
+        return !leavesForGood(r);
+    }
+
+    const std::vector<double>& radius() const { return radius_; }
+
+private:
+    void add(Vec2 point) {
+        path_.points.push_back(point);
+        radius_.push_back(std::hypot(point.x, point.y));
+    }
+
+    // The point a share u of the way from the current bodies to next.
+    Vec2 between(const Bodies& next, double u) const {
+        return Vec2{b_.x + u * (next.x - b_.x), b_.y + u * (next.y - b_.y)};
+    }
+
+    // Crossing the surface: the impact where the distance meets it.
+    bool meetsSurface(const Bodies& next, double r, double h) {
+        const double previous = radius_.back();
+        if (!(r < surface_ && previous >= surface_)) return false;
+        const double share = (previous - surface_) / (previous - r);
+        path_.impact = between(next, share);
+        path_.timeToImpact = elapsed_ + share * h;
+        add(*path_.impact);
+        path_.end = PredictedPath::End::Surface;
+        return true;
+    }
+
+    // A full turn about the planet: the path closes where the turn does.
+    bool completesRevolution(const Bodies& next) {
+        const double turn = std::atan2(b_.x * next.y - b_.y * next.x, b_.x * next.x + b_.y * next.y);
+        swept_ += turn;
+        if (!(std::abs(swept_) >= 2 * std::numbers::pi)) return false;
+        add(between(next, 1 - (std::abs(swept_) - 2 * std::numbers::pi) / std::abs(turn)));
+        path_.end = PredictedPath::End::Revolution;
+        return true;
+    }
+
+    // Leaving the view for good: moving outwards and unbound by the planet,
+    // or so far out that it cannot matter.
+    bool leavesForGood(double r) {
+        const bool outwards = sign_ * (b_.x * b_.vx + b_.y * b_.vy) > 0;
+        const double energy = (b_.vx * b_.vx + b_.vy * b_.vy) / 2 - pulls_.craft / r;
+        if (!(r > reach_ && outwards && (energy >= 0 || r > 10 * reach_))) return false;
+        path_.end = PredictedPath::End::Escaped;
+        return true;
+    }
+
+    PredictedPath& path_;
+    const Pulls& pulls_;
+    Bodies b_;
+    const double sign_;
+    const double reach_;    // m
+    const double surface_;  // m
+    std::vector<double> radius_;
+    double swept_ = 0;
+    double elapsed_ = 0;  // s
+};
+
 }  // namespace
 
 PredictedPath predictPath(const SimulationState& state, const PredictionSettings& settings) {
     PredictedPath path;
     const Pulls pulls{gravityParameter(settings.planet.mass), gravityParameter(state.secondPlanetMass),
                       kSecondPlanetOrbitMu, state.secondPlanetOn};
-    Bodies b = startBodies(state, pulls.secondOn);
-    if (!finite(b) || !std::isfinite(pulls.craft) || !std::isfinite(pulls.second)) return path;
+    const Bodies start = startBodies(state, pulls.secondOn);
+    if (!finite(start) || !std::isfinite(pulls.craft) || !std::isfinite(pulls.second)) return path;
 
     const double sign = settings.timeSign < 0 ? -1 : 1;
-    const double startRadius = std::hypot(b.x, b.y);
     // Well outside the view, or beyond the craft if it is outside already.
-    const double reach = 1.5 * std::max(settings.viewRadius, startRadius);
+    const double reach = 1.5 * std::max(settings.viewRadius, std::hypot(start.x, start.y));
     if (pulls.craft == 0 && !pulls.secondOn) {
-        straightLine(b, reach, sign, path);
+        straightLine(start, reach, sign, path);
         return path;
     }
-    const double surface = settings.planet.surfaceRadius();
-
-    std::vector<double> radius;
-    path.points.push_back({b.x, b.y});
-    radius.push_back(startRadius);
-    const auto add = [&](Vec2 point) {
-        path.points.push_back(point);
-        radius.push_back(std::hypot(point.x, point.y));
-    };
-    double swept = 0;
-    double elapsed = 0;  // s
-    for (int step = 0; step < settings.stepBudget; ++step) {
-        const double h = stepLength(b, pulls, reach);
-        if (!(h > 0) || !std::isfinite(h)) break;
-
-        const Bodies next = rk4Step(b, pulls, sign * h);
-        if (!finite(next)) break;
-        const double r = std::hypot(next.x, next.y);
-        const double previous = radius.back();
-        const auto between = [&](double u) { return Vec2{b.x + u * (next.x - b.x), b.y + u * (next.y - b.y)}; };
-        if (r < surface && previous >= surface) {
-            const double share = (previous - surface) / (previous - r);
-            path.impact = between(share);
-            path.timeToImpact = elapsed + share * h;
-            add(*path.impact);
-            path.end = PredictedPath::End::Surface;
-            break;
-        }
-        const double turn = std::atan2(b.x * next.y - b.y * next.x, b.x * next.x + b.y * next.y);
-        swept += turn;
-        if (std::abs(swept) >= 2 * std::numbers::pi) {
-            add(between(1 - (std::abs(swept) - 2 * std::numbers::pi) / std::abs(turn)));
-            path.end = PredictedPath::End::Revolution;
-            break;
-        }
-        add({next.x, next.y});
-        b = next;
-        elapsed += h;
-        // Leaving the view for good: moving outwards and unbound by the
-        // planet, or so far out that it cannot matter.
-        const bool outwards = sign * (b.x * b.vx + b.y * b.vy) > 0;
-        const double energy = (b.vx * b.vx + b.vy * b.vy) / 2 - pulls.craft / r;
-        if (r > reach && outwards && (energy >= 0 || r > 10 * reach)) {
-            path.end = PredictedPath::End::Escaped;
-            break;
-        }
-    }
+    PathTracer tracer(path, pulls, start, sign, reach, settings.planet.surfaceRadius());
+    for (int step = 0; step < settings.stepBudget; ++step)
+        if (!tracer.step()) break;
     if (path.points.size() < 2) path.points.clear();
-    markApsides(path, radius);
+    markApsides(path, tracer.radius());
     return path;
 }
 
