@@ -48,6 +48,9 @@ struct RunSettings {
     double planetMass = 0;  // Earth masses
     double timeFactor = 0;  // simulated seconds per real second
     ViewGeometry view;      // from the screen scale
+    // The red reference circle the start drew, drawing units; 0 or below
+    // for none, and none known for a run brought back from a file.
+    double circleRadius = 0;
 };
 
 class Korvel {

@@ -76,7 +76,7 @@ void Korvel::openScenario(const Scenario& scenario) {
     state_.tickElapsed = 0;
     subStepsRun_ = run.subSteps;
     settings_ = RunSettings{*snapshotNumber(state_.planetMass), *snapshotNumber(state_.timeFactor),
-                            ViewGeometry(*snapshotNumber(state_.screenScale))};
+                            ViewGeometry(*snapshotNumber(state_.screenScale)), 0};
     pictureScale_ = run.pictureScale;
     if (pictureScale_) {
         const ViewGeometry view(*pictureScale_);

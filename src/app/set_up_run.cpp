@@ -151,7 +151,7 @@ void Korvel::startCraft(const RunParameters& run) {
     s.runStartTime = p_.clock.now();
     s.lastTickTime = p_.clock.now();
     subStepsRun_ = 0;
-    settings_ = RunSettings{run.planetMass, run.timeFactor, ViewGeometry(run.screenScale)};
+    settings_ = RunSettings{run.planetMass, run.timeFactor, ViewGeometry(run.screenScale), run.circleRadius};
 }
 
 }  // namespace korvel

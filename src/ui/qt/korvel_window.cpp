@@ -13,6 +13,7 @@
 
 #include "app/accessibility.h"
 #include "app/panel.h"
+#include "ui/qt/drawing_view.h"
 #include "ui/qt/focus_outline.h"
 #include "ui/qt/operator_message.h"
 #include "ui/qt/wrap_button.h"
@@ -80,6 +81,7 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     connect(&flushTimer_, &QTimer::timeout, this, &KorvelWindow::flushTexts);
 
     core_ = std::make_unique<Korvel>(Platform{*this, *picture_, timer_, clock_, random_});
+    view_ = new DrawingView(*picture_, *core_);
     core_->Form_Load();
     flushTexts();
 }
@@ -88,6 +90,7 @@ void KorvelWindow::buildPicture() {
     picture_ = new PictureBox(this);
     picture_->setObjectName("Picture1");
     picture_->setGeometry(twipsToRect(kPictureRect));
+    picture_->setDrawingSize(twipsToRect(kPictureRect).size());
     // Its size in twips is the scale until a run sets one; 8500 exactly, not
     // the 8505 that whole pixels would give.
     picture_->setScale(kPictureRect.height, kPictureRect.width);
@@ -309,6 +312,7 @@ void KorvelWindow::dispatch(Handler&& handler) {
 void KorvelWindow::passOnEvents() {
     if (!core_->hasEvents()) return;
     const std::vector<RunEvent> events = core_->drainEvents();
+    view_->onEvents(events);
     emit happened(events);
 }
 
@@ -340,6 +344,7 @@ void KorvelWindow::showChosenSize() {
 void KorvelWindow::tick() {
     if (ended_) return;
     core_->Timer1_Timer();
+    view_->onTick();
     // A motion out of range pauses the run.
     passOnEvents();
     emit ticked();

@@ -23,6 +23,7 @@ class QPushButton;
 
 namespace korvel::qt {
 
+class DrawingView;
 class OperatorMessage;
 class WrapButton;
 
@@ -46,6 +47,8 @@ public:
 
     Korvel& core() { return *core_; }
     PictureBox& picture() { return *picture_; }
+    // Picture1 as a view of the run: zoom, pan and size.
+    DrawingView& view() { return *view_; }
     QtTimer& timer() { return timer_; }
     const QtClock& clock() const { return clock_; }
     std::uint64_t tickCount() const { return timer_.tickCount(); }
@@ -100,6 +103,7 @@ private:
     void showChosenSize();
 
     PictureBox* picture_ = nullptr;
+    DrawingView* view_ = nullptr;
     QPushButton* run_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* exit_ = nullptr;

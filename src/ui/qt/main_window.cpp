@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QShortcut>
 
+#include "ui/qt/drawing_view.h"
 #include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_insight.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setAcceptDrops(true);
     connect(korvel_, &KorvelWindow::happened, insight_, &OrbitInsight::onEvents);
     connect(korvel_, &KorvelWindow::ticked, insight_, &OrbitInsight::onTick);
+    connect(&korvel_->view(), &DrawingView::changed, insight_, &OrbitInsight::viewChanged);
     buildMenus();
     // The client area keeps its size; the window adds the menu bar to it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -113,6 +115,25 @@ void MainWindow::buildViewMenu() {
     connect(data, &QAction::toggled, insight_, &OrbitInsight::setDataShown);
     connect(insight_, &OrbitInsight::dataClosed, data, [data] { data->setChecked(false); });
     buildNotesItem(view);
+    view->addSeparator();
+    buildZoomItems(view);
+}
+
+void MainWindow::buildZoomItems(QMenu* view) {
+    DrawingView* drawing = &korvel_->view();
+    connect(addItem(view, "actionZoomIn", "Zoom In", QKeySequence::ZoomIn, "Look closer at the middle of the drawing"),
+            &QAction::triggered, drawing, &DrawingView::zoomIn);
+    connect(addItem(view, "actionZoomOut", "Zoom Out", QKeySequence::ZoomOut, "See more of the world"),
+            &QAction::triggered, drawing, &DrawingView::zoomOut);
+    connect(addItem(view, "actionFitOrbit", "Fit Orbit", QKeySequence(Qt::CTRL | Qt::Key_9),
+                    "Show the whole trail and the predicted path"),
+            &QAction::triggered, this, [this] { korvel_->view().fit(insight_->path().points); });
+    connect(addItem(view, "actionResetView", "Reset View", QKeySequence(Qt::CTRL | Qt::Key_0),
+                    "Back to the screen scale typed, centred on the planet"),
+            &QAction::triggered, drawing, &DrawingView::reset);
+    QAction* follow = addItem(view, "actionFollowCraft", "Follow Craft", QKeySequence(), "Keep the craft in view");
+    follow->setCheckable(true);
+    connect(follow, &QAction::toggled, drawing, &DrawingView::setFollowCraft);
 }
 
 void MainWindow::buildNotesItem(QMenu* view) {

@@ -51,6 +51,7 @@ private:
     QMenu* buildFileMenu();
     void buildViewMenu();
     void buildNotesItem(QMenu* view);
+    void buildZoomItems(QMenu* view);
     void showScenarioNotes(bool shown);
     void buildHelpMenu();
     // A menu item; `whatItDoes` is what the shortcuts window says of its keys.

@@ -66,6 +66,11 @@ void OrbitInsight::setPathShown(bool shown) {
     showPath();
 }
 
+void OrbitInsight::viewChanged() {
+    drawnLook_.reset();
+    showPath();
+}
+
 void OrbitInsight::setDataShown(bool shown) {
     dataShown_ = shown;
     if (!shown) {

@@ -32,6 +32,8 @@ public:
     ~OrbitInsight() override;
 
     void setPathShown(bool shown);
+    // The drawing's view moved: the path is drawn anew through it.
+    void viewChanged();
     void setDataShown(bool shown);
     bool pathShown() const { return pathShown_; }
     bool dataShown() const { return dataShown_; }

@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "app/view/window_layout.h"
+#include "sim/units.h"
+#include "ui/qt/drawing_view.h"
 
 namespace korvel::qt {
 
@@ -34,9 +36,31 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     fitImage();
 }
 
+void PictureBox::setDrawingSize(QSize size) {
+    drawingSize_ = size;
+    fitImage();
+}
+
+bool PictureBox::showsDrawing() const { return !view_ || !view_->active(); }
+
+QSize PictureBox::shownSize() const {
+    if (showsDrawing()) return image_.size();
+    const qreal dpr = image_.devicePixelRatio();
+    return {qMax(1, qRound(width() * dpr)), qMax(1, qRound(height() * dpr))};
+}
+
+void PictureBox::repaintSoon() {
+    dirty_ = true;
+    dirtyLeft_ = dirtyTop_ = 0;
+    dirtyRight_ = qRound(width() * image_.devicePixelRatio());
+    dirtyBottom_ = qRound(height() * image_.devicePixelRatio());
+    if (!repaintTimer_.isActive()) repaintTimer_.start();
+}
+
 void PictureBox::fitImage() {
     const qreal dpr = devicePixelRatioF();
-    const QSize deviceSize(qMax(1, qRound(width() * dpr)), qMax(1, qRound(height() * dpr)));
+    const QSize logical = drawingSize_.isValid() ? drawingSize_ : size();
+    const QSize deviceSize(qMax(1, qRound(logical.width() * dpr)), qMax(1, qRound(logical.height() * dpr)));
     if (image_.size() == deviceSize && image_.devicePixelRatio() == dpr) return;
     QImage fresh(deviceSize, QImage::Format_RGB32);
     fresh.fill(back_);
@@ -50,8 +74,8 @@ void PictureBox::fitImage() {
     // Drawn for the old size; its owner draws it anew.
     overlay_ = QImage();
     if (!userScale_) {
-        scaleWidth_ = width() * static_cast<double>(kTwipsPerPixel);
-        scaleHeight_ = height() * static_cast<double>(kTwipsPerPixel);
+        scaleWidth_ = logical.width() * static_cast<double>(kTwipsPerPixel);
+        scaleHeight_ = logical.height() * static_cast<double>(kTwipsPerPixel);
     }
     updateMapping();
     markDirty(0, 0, image_.width() - 1, image_.height() - 1);
@@ -213,13 +237,16 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     if (devicePixelRatioF() != image_.devicePixelRatio()) fitImage();
     QPainter painter(this);
     painter.setClipRect(event->rect());
-    painter.drawImage(QPointF(0, 0), image_);
+    if (showsDrawing())
+        painter.drawImage(QPointF(0, 0), image_);
+    else
+        view_->paint(painter);
     if (!overlay_.isNull()) painter.drawImage(QPointF(0, 0), overlay_);
 }
 
 void PictureBox::setOverlay(QImage overlay) {
     if (overlay.isNull() && overlay_.isNull()) return;
-    if (!overlay.isNull() && overlay.size() != image_.size()) return;
+    if (!overlay.isNull() && overlay.size() != shownSize()) return;
     overlay_ = std::move(overlay);
     ++repaintRequests_;
     update();
@@ -230,8 +257,8 @@ QImage PictureBox::blankOverlay() {
     // would cost more to allocate than to draw.
     QImage overlay = std::move(overlay_);
     overlay_ = QImage();
-    if (overlay.size() != image_.size() || overlay.devicePixelRatio() != image_.devicePixelRatio()) {
-        overlay = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    if (overlay.size() != shownSize() || overlay.devicePixelRatio() != image_.devicePixelRatio()) {
+        overlay = QImage(shownSize(), QImage::Format_ARGB32_Premultiplied);
         overlay.setDevicePixelRatio(image_.devicePixelRatio());
     }
     overlay.fill(Qt::transparent);
@@ -240,12 +267,16 @@ QImage PictureBox::blankOverlay() {
 
 std::optional<QPointF> PictureBox::toWidget(double x, double y) const {
     if (!mappingValid_) return std::nullopt;
+    // User units back to the world, for the view: the planet's centre is the
+    // middle of the user scale, y down.
+    if (!showsDrawing())
+        return view_->toWidget({(x - scaleWidth_ / 2) * kLengthUnit, (scaleHeight_ / 2 - y) * kLengthUnit});
     const qreal dpr = image_.devicePixelRatio();
     return QPointF(x * pxPerUnitX_ / dpr, y * pxPerUnitY_ / dpr);
 }
 
 QImage PictureBox::shownImage() const {
-    QImage shown = image_.copy();
+    QImage shown = showsDrawing() ? image_.copy() : view_->image();
     if (!overlay_.isNull()) {
         QPainter painter(&shown);
         painter.drawImage(QPointF(0, 0), overlay_);

@@ -19,6 +19,8 @@ namespace korvel::qt {
 constexpr QRgb toQRgb(Color c) { return 0xff000000u | ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu); }
 inline QColor toQColor(Color c) { return QColor::fromRgb(toQRgb(c)); }
 
+class DrawingView;
+
 class PictureBox : public QWidget, public Surface {
     Q_OBJECT
 public:
@@ -54,8 +56,18 @@ public:
     // scale is unusable.
     std::optional<QPointF> toWidget(double x, double y) const;
     // What the surface shows: the drawing with the overlay over it, in device
-    // pixels.
+    // pixels; in any view but the default one, that view.
     QImage shownImage() const;
+
+    // The drawing keeps this size in logical pixels, whatever the widget's:
+    // at another size the widget shows a view of the run instead.
+    void setDrawingSize(QSize size);
+    // Shows `view` instead of the drawing while it is active; null for none.
+    void setView(DrawingView* view) { view_ = view; }
+    // Whether the widget shows the drawing itself, not a view of the run.
+    bool showsDrawing() const;
+    // A repaint at display pace, for what is drawn over the drawing.
+    void repaintSoon();
 
     static constexpr int kRepaintIntervalMs = 16;
 
@@ -73,8 +85,13 @@ private:
     // The rows of a circle of `r` device pixels about (cx, cy), fill included.
     void discRows(double cx, double cy, double r, QRgb rim);
 
+    // The device size an overlay is drawn at: what the widget shows.
+    QSize shownSize() const;
+
     QImage image_;
     QImage overlay_;
+    QSize drawingSize_;
+    DrawingView* view_ = nullptr;
     QRgb back_ = toQRgb(kBlack);
     // Until a user scale is set, the scale is the control's size in twips.
     bool userScale_ = false;

@@ -1,0 +1,423 @@
+#include "ui/qt/drawing_view.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygonF>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <cmath>
+
+#include "app/palette.h"
+#include "sim/units.h"
+#include "ui/qt/picture_box.h"
+
+namespace korvel::qt {
+
+namespace {
+
+// A notch of the wheel zooms by this much; a menu step by twice as much.
+constexpr double kWheelStep = 1.25;
+constexpr double kMenuStep = 2;
+// The redraw follows this long after the wheel or a drag stopped.
+constexpr int kSettleMs = 150;
+// Beyond this a circle's rim is drawn no more: the view is then a tiny part
+// of it, and the raster engine would work for nothing.
+constexpr double kLargestCirclePixels = 1e6;
+// A point of the trail answers the pointer within this many pixels.
+constexpr double kTipReach = 5;
+// Points a stroke takes before the next colour of the trail.
+constexpr int kStrokePoints = 256;
+// The arrow keys move the view by this share of its size.
+constexpr double kKeyPanShare = 0.1;
+
+QPointF toPoint(Vec2 v) { return {v.x, v.y}; }
+Vec2 toVec(QPointF p) { return {p.x(), p.y()}; }
+
+Vec2 craftOf(const SimulationState& s) { return {s.posX[kCraft], s.posY[kCraft]}; }
+
+// A circle about the planet's centre, when any of its rim can show.
+void drawCircle(QPainter& painter, const ViewTransform& view, double radiusMetres, const QPen& pen,
+                const QBrush& brush) {
+    const double r = radiusMetres * view.pixelsPerMetre();
+    if (!(r > 0) || !std::isfinite(r)) return;
+    const Vec2 centre = view.toScreen({0, 0});
+    // The drawing inside the circle whole: only a filled disc shows.
+    const double farCorner = std::hypot(std::max(std::abs(centre.x), std::abs(view.width() - centre.x)),
+                                        std::max(std::abs(centre.y), std::abs(view.height() - centre.y)));
+    if (r > farCorner) {
+        if (brush.style() != Qt::NoBrush) painter.fillRect(QRectF(0, 0, view.width(), view.height()), brush);
+        return;
+    }
+    if (r > kLargestCirclePixels) return;
+    painter.setPen(pen);
+    painter.setBrush(brush);
+    painter.drawEllipse(toPoint(centre), r, r);
+}
+
+QString number(double value, int decimals) { return QString::number(value, 'f', decimals); }
+
+}  // namespace
+
+DrawingView::DrawingView(PictureBox& picture, const Korvel& core) : QObject(&picture), picture_(picture), core_(core) {
+    picture.installEventFilter(this);
+    picture.setMouseTracking(false);
+    // The arrow keys pan once a click gave it the focus; Tab never stops here.
+    picture.setFocusPolicy(Qt::ClickFocus);
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleMs);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        cacheValid_ = false;
+        picture_.repaintSoon();
+        emit changed();
+    });
+    scaleBar_ = new QLabel(&picture);
+    scaleBar_->setObjectName("scaleBar");
+    scaleBar_->setAccessibleName("scale bar");
+    scaleBar_->setStyleSheet("color: white; background: transparent;");
+    scaleBar_->hide();
+    picture.setView(this);
+    syncScale();
+}
+
+bool DrawingView::active() const {
+    return !transform_.typed() || picture_.size() != picture_.image().deviceIndependentSize().toSize();
+}
+
+void DrawingView::syncScale() {
+    const auto& settings = core_.settings();
+    transform_.setScreenScale(settings ? settings->view.screenScale() : 1);
+    transform_.setSize(picture_.width(), picture_.height());
+}
+
+std::optional<QPointF> DrawingView::toWidget(Vec2 world) const {
+    const Vec2 at = transform_.toScreen(world);
+    if (!std::isfinite(at.x) || !std::isfinite(at.y)) return std::nullopt;
+    return toPoint(at);
+}
+
+void DrawingView::redraw() {
+    syncScale();
+    const qreal dpr = picture_.devicePixelRatioF();
+    cache_ = QImage(QSize(qMax(1, qRound(picture_.width() * dpr)), qMax(1, qRound(picture_.height() * dpr))),
+                    QImage::Format_RGB32);
+    cache_.setDevicePixelRatio(dpr);
+    cache_.fill(toQColor(kBlack));
+    QPainter painter(&cache_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawBackground(painter);
+    drawTrail(painter);
+    cacheTransform_ = transform_;
+    cacheValid_ = true;
+}
+
+void DrawingView::drawBackground(QPainter& painter) const {
+    const auto& settings = core_.settings();
+    if (!settings) return;
+    const SimulationState& s = core_.state();
+    const QPen ring(toQColor(kRingColor), 1);
+    for (int n = kMaxRings; n >= 1; --n)
+        if (s.ringRadius[n] > 0) drawCircle(painter, transform_, s.ringRadius[n] * kLengthUnit, ring, Qt::NoBrush);
+    drawCircle(painter, transform_, discRadius(settings->planetMass) * kLengthUnit, QPen(toQColor(kPlanetColor), 1),
+               toQColor(kPlanetColor));
+    QPen dotted(toQColor(kCircleColor), 1, Qt::DotLine);
+    drawCircle(painter, transform_, settings->circleRadius * kLengthUnit, dotted, Qt::NoBrush);
+}
+
+void DrawingView::drawTrail(QPainter& painter) const {
+    const std::vector<DataRow>& rows = core_.log().history().rows();
+    const WorldBox box = transform_.visible(2 * lineWidth_ + 2);
+    QPolygonF stroke;
+    int colour = 0;
+    const auto flush = [&] {
+        if (stroke.size() >= 2) {
+            QPen pen(toQColor(trailColor(colour)), lineWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+            painter.setPen(pen);
+            painter.drawPolyline(stroke);
+            colour = (colour + 1) % 3;
+        }
+        stroke.clear();
+    };
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        if (rows[i].event.kind == EventKind::RunStarted) {
+            flush();
+            continue;
+        }
+        Vec2 a = rows[i - 1].position;
+        Vec2 b = rows[i].position;
+        if (!clipToBox(a, b, box)) {
+            flush();
+            continue;
+        }
+        const QPointF from = toPoint(transform_.toScreen(a));
+        const QPointF to = toPoint(transform_.toScreen(b));
+        // A segment that starts where the stroke does not end was cut by
+        // the view's edge: a new stroke.
+        if (!stroke.isEmpty() && (stroke.back() - from).manhattanLength() > 0.5) flush();
+        if (stroke.isEmpty()) stroke << from;
+        // Thinned on the screen: a point closer than that to the last kept
+        // one adds nothing a line would show.
+        const QPointF step = to - stroke.back();
+        if (QPointF::dotProduct(step, step) >= 0.75 * 0.75 || i + 1 == rows.size()) stroke << to;
+        if (stroke.size() >= kStrokePoints) {
+            const QPointF last = stroke.back();
+            flush();
+            stroke << last;
+        }
+    }
+    flush();
+}
+
+void DrawingView::drawNewSegment() {
+    if (!core_.settings()) return;
+    const Vec2 craft = craftOf(core_.state());
+    const std::optional<Vec2> from = std::exchange(lastDrawn_, craft);
+    if (!from || !active() || !cacheValid_ || !(cacheTransform_ == transform_)) return;
+    Vec2 a = *from;
+    Vec2 b = craft;
+    if (!clipToBox(a, b, transform_.visible(2 * lineWidth_ + 2))) return;
+    QPainter painter(&cache_);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(toQColor(trailColor(0)), lineWidth_, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(toPoint(transform_.toScreen(a)), toPoint(transform_.toScreen(b)));
+    picture_.repaintSoon();
+}
+
+void DrawingView::paint(QPainter& painter) {
+    syncScale();
+    if (!cacheValid_ || cache_.deviceIndependentSize() != QSizeF(picture_.size())) redraw();
+    if (cacheTransform_ == transform_) {
+        painter.drawImage(QPointF(0, 0), cache_);
+    } else {
+        // Moving: the cached image where its world now lands, until the redraw.
+        painter.fillRect(picture_.rect(), toQColor(kBlack));
+        const double scale = transform_.pixelsPerMetre() / cacheTransform_.pixelsPerMetre();
+        const Vec2 origin = transform_.toScreen(cacheTransform_.toWorld({0, 0}));
+        const QRectF target(toPoint(origin), cache_.deviceIndependentSize() * scale);
+        if (std::isfinite(scale) && target.isValid() && target.width() < 1e6 && target.height() < 1e6)
+            painter.drawImage(target, cache_);
+    }
+    const SimulationState& s = core_.state();
+    if (s.secondPlanetOn) {
+        const Vec2 at = transform_.toScreen({s.posX[kSecondPlanet], s.posY[kSecondPlanet]});
+        const double r = std::max(1.0, s.secondPlanetRadius * kLengthUnit * transform_.pixelsPerMetre());
+        if (std::abs(at.x) < 1e6 && std::abs(at.y) < 1e6 && r < kLargestCirclePixels) {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(toQColor(kSecondPlanetColor));
+            painter.drawEllipse(toPoint(at), r, r);
+        }
+    }
+    if (scaleBar_->isVisible()) {
+        const ScaleBar bar = scaleBar(transform_.pixelsPerMetre(), kScaleBarShare * picture_.width());
+        const QPointF start(scaleBar_->x(), scaleBar_->y() - 3);
+        painter.setPen(QPen(Qt::white, 2));
+        painter.drawLine(start, start + QPointF(bar.pixels, 0));
+    }
+}
+
+QImage DrawingView::image() {
+    const qreal dpr = picture_.devicePixelRatioF();
+    QImage shown(QSize(qRound(picture_.width() * dpr), qRound(picture_.height() * dpr)), QImage::Format_RGB32);
+    shown.setDevicePixelRatio(dpr);
+    QPainter painter(&shown);
+    paint(painter);
+    if (scaleBar_->isVisible()) {
+        painter.setPen(Qt::white);
+        painter.setFont(scaleBar_->font());
+        painter.drawText(scaleBar_->geometry(), scaleBar_->alignment(), scaleBar_->text());
+    }
+    return shown;
+}
+
+void DrawingView::moved() {
+    showScaleBar();
+    picture_.repaintSoon();
+    settle_.start();
+}
+
+void DrawingView::redrawSoon() {
+    cacheValid_ = false;
+    showScaleBar();
+    picture_.repaintSoon();
+    emit changed();
+}
+
+void DrawingView::zoomIn() {
+    transform_.zoomAbout({picture_.width() / 2.0, picture_.height() / 2.0}, kMenuStep);
+    redrawSoon();
+}
+
+void DrawingView::zoomOut() {
+    transform_.zoomAbout({picture_.width() / 2.0, picture_.height() / 2.0}, 1 / kMenuStep);
+    redrawSoon();
+}
+
+void DrawingView::fit(const std::vector<Vec2>& path) {
+    const auto& settings = core_.settings();
+    if (!settings) return;
+    // The planet always, then the trail and the path.
+    const double planet = discRadius(settings->planetMass) * kLengthUnit;
+    WorldBox box{{-planet, -planet}, {planet, planet}};
+    const auto take = [&box](Vec2 p) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
+        box.low = {std::min(box.low.x, p.x), std::min(box.low.y, p.y)};
+        box.high = {std::max(box.high.x, p.x), std::max(box.high.y, p.y)};
+    };
+    for (const DataRow& row : core_.log().history().rows()) take(row.position);
+    for (const Vec2& p : path) take(p);
+    take(craftOf(core_.state()));
+    transform_.fit(box);
+    redrawSoon();
+}
+
+void DrawingView::reset() {
+    transform_.reset();
+    redrawSoon();
+}
+
+void DrawingView::setFollowCraft(bool follow) {
+    follow_ = follow;
+    if (follow_ && core_.settings()) {
+        transform_.centreOn(craftOf(core_.state()));
+        redrawSoon();
+    }
+}
+
+void DrawingView::setLineWidth(double width) {
+    lineWidth_ = width;
+    redrawSoon();
+}
+
+void DrawingView::onEvents(const std::vector<RunEvent>& events) {
+    for (const RunEvent& event : events) {
+        switch (event.kind) {
+        case EventKind::RunStarted:
+        case EventKind::RunOpened:
+        case EventKind::RunCleared:
+            // A new typed scale resets the zoom; the same one keeps it.
+            syncScale();
+            lastDrawn_.reset();
+            cacheValid_ = false;
+            break;
+        default: break;
+        }
+    }
+    showScaleBar();
+    picture_.repaintSoon();
+}
+
+void DrawingView::onTick() {
+    if (follow_ && core_.settings()) {
+        // Kept near the middle: once the craft leaves the middle half, the
+        // view centres on it again.
+        const Vec2 at = transform_.toScreen(craftOf(core_.state()));
+        if (std::abs(at.x - transform_.width() / 2) > transform_.width() / 4 ||
+            std::abs(at.y - transform_.height() / 2) > transform_.height() / 4) {
+            transform_.centreOn(craftOf(core_.state()));
+            redrawSoon();
+        }
+    }
+    drawNewSegment();
+    if (core_.state().secondPlanetOn && active()) picture_.repaintSoon();
+}
+
+void DrawingView::showScaleBar() {
+    const bool shown = active();
+    if (shown) {
+        const ScaleBar bar = scaleBar(transform_.pixelsPerMetre(), kScaleBarShare * picture_.width());
+        scaleBar_->setText(QString::fromStdString(bar.text));
+        scaleBar_->adjustSize();
+        scaleBar_->move(10, picture_.height() - scaleBar_->height() - 6);
+    }
+    scaleBar_->setVisible(shown);
+}
+
+bool DrawingView::showTip(const QPoint& at) const {
+    const auto& settings = core_.settings();
+    if (!settings) return false;
+    const DataRow* nearest = nullptr;
+    double best = kTipReach * kTipReach;
+    for (const DataRow& row : core_.log().history().rows()) {
+        const Vec2 p = transform_.toScreen(row.position);
+        const double d = (p.x - at.x()) * (p.x - at.x()) + (p.y - at.y()) * (p.y - at.y());
+        if (d <= best) {
+            best = d;
+            nearest = &row;
+        }
+    }
+    if (!nearest) return false;
+    QString text = QString("time %1 s\ndistance %2 km (%3 units)\nspeed %4 m/s\ntotal energy %5 MJ/kg")
+                       .arg(number(nearest->time, 1), number(nearest->distance() / 1000, 1),
+                            number(nearest->distance() / kLengthUnit, 4), number(nearest->speed(), 1),
+                            number(nearest->total() / 1e6, 3));
+    if (nearest->event.kind == EventKind::ImpulseFired)
+        text += "\nburn: " + QString::fromStdString(eventText(nearest->event));
+    QToolTip::showText(picture_.mapToGlobal(at), text, &picture_);
+    return true;
+}
+
+bool DrawingView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &picture_) return false;
+    switch (event->type()) {
+    case QEvent::Resize:
+        syncScale();
+        cacheValid_ = false;
+        showScaleBar();
+        emit changed();
+        return false;
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const double notches = wheel->angleDelta().y() / 120.0;
+        if (notches == 0) return false;
+        transform_.zoomAbout(toVec(wheel->position()), std::pow(kWheelStep, notches));
+        moved();
+        emit changed();
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) dragFrom_ = mouse->position();
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!dragFrom_ || !(mouse->buttons() & Qt::LeftButton)) return false;
+        transform_.panBy(toVec(mouse->position() - *dragFrom_));
+        dragFrom_ = mouse->position();
+        moved();
+        emit changed();
+        return true;
+    }
+    case QEvent::MouseButtonRelease: dragFrom_.reset(); return false;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const double dx = kKeyPanShare * picture_.width();
+        const double dy = kKeyPanShare * picture_.height();
+        Vec2 delta;
+        if (key == Qt::Key_Left)
+            delta = {dx, 0};
+        else if (key == Qt::Key_Right)
+            delta = {-dx, 0};
+        else if (key == Qt::Key_Up)
+            delta = {0, dy};
+        else if (key == Qt::Key_Down)
+            delta = {0, -dy};
+        else
+            return false;
+        transform_.panBy(delta);
+        redrawSoon();
+        return true;
+    }
+    case QEvent::ToolTip: {
+        if (!showTip(static_cast<QHelpEvent*>(event)->pos())) QToolTip::hideText();
+        return true;
+    }
+    default: return false;
+    }
+}
+
+}  // namespace korvel::qt
