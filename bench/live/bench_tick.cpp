@@ -8,6 +8,8 @@
 // per tick; BM_TickWindow adds that push to every tick, the worst case.
 // BM_SaveScenario and BM_OpenScenario time keeping a run with its drawing in
 // a file and bringing it back; the file's size is in their label.
+// BM_RedrawView draws the view of a 200,000-row log anew, and
+// BM_TickWindowZoomed is BM_TickWindow in a zoomed view.
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +18,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "ui/qt/drawing_view.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/scenario_files.h"
 
@@ -73,6 +76,45 @@ void BM_OpenScenario(benchmark::State& state) {
     state.SetLabel("read, checked, drawing decoded, run restored");
 }
 BENCHMARK(BM_OpenScenario)->Unit(benchmark::kMillisecond);
+
+// A default run long enough that its log holds `rows` rows (a thousand a
+// revolution), the whole orbit then fitted into the view.
+void logOfRows(std::size_t rows) {
+    startDefaultRun();
+    const auto& kept = window->core().log().history().rows();
+    while (kept.size() < rows) window->core().Timer1_Timer();
+    window->view().fit({});
+}
+
+void BM_RedrawView(benchmark::State& state) {
+    logOfRows(200'000);
+    for (auto _ : state) {
+        // A new line width throws the cached image away: the next picture
+        // is drawn from the log.
+        window->view().setLineWidth(2);
+        benchmark::DoNotOptimize(window->view().image());
+    }
+    state.SetLabel(QString("%1 rows, whole orbit in view, 2 px lines")
+                       .arg(window->core().log().history().rows().size())
+                       .toStdString());
+    window->view().reset();
+}
+BENCHMARK(BM_RedrawView)->Unit(benchmark::kMillisecond);
+
+// A tick in a zoomed view: beside BM_TickWindow, what the view's cached
+// image adds.
+void BM_TickWindowZoomed(benchmark::State& state) {
+    startDefaultRun();
+    window->view().zoomIn();
+    window->view().image();
+    for (auto _ : state) {
+        window->tick();
+        window->flushTexts();
+    }
+    window->view().reset();
+    state.SetLabel("as BM_TickWindow, the view zoomed in twice");
+}
+BENCHMARK(BM_TickWindowZoomed)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

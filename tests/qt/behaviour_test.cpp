@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <cmath>
 
 #include "qt_support.h"
+#include "ui/qt/drawing_view.h"
 #include "ui/qt/korvel_window.h"
 
 using korvel::ControlArray;
@@ -91,6 +93,25 @@ private slots:
         QVERIFY(!box(w, 8)->text().isEmpty());
         QVERIFY(!box(w, 11)->text().isEmpty());
         QVERIFY(bank(w, 9)->text().startsWith("dist "));
+
+        // A zoom shows a view of the run with its scale; Reset View brings
+        // back the drawing itself, pixel for pixel.
+        click(w, "cmd_stop_simulation");
+        spin(50);
+        const auto shown = [&w] { return w.picture().grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        const QImage before = shown();
+        QCOMPARE(before, w.picture().image());
+        const QLabel* scale = w.picture().findChild<QLabel*>("scaleBar");
+        QVERIFY(scale && !scale->isVisible());
+        w.view().zoomIn();
+        spin(50);
+        QVERIFY(shown() != before);
+        QVERIFY(scale->isVisible() && scale->text().endsWith(" km"));
+        QCOMPARE(scale->accessibleName(), QString("scale bar"));
+        w.view().reset();
+        spin(50);
+        QCOMPARE(shown(), before);
+        QVERIFY(!scale->isVisible());
     }
 
     void refusedRunChangesNothingAndSaysWhy() {
