@@ -186,6 +186,7 @@ TEST(ScenarioTest, ALongRunKeptFitsInTheLargestFileWithEveryEvent) {
 
     const ScenarioRead read = parseScenario(text);
     ASSERT_TRUE(read.scenario) << read.fault;
+    EXPECT_EQ(scenarioText(*read.scenario), text);  // fitted once, it fits as it is
     const KeptLog& all = *scenario.run->log;
     const KeptLog& fitted = *read.scenario->run->log;
     const auto events = [](const std::vector<DataRow>& rows) {
