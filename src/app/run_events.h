@@ -27,6 +27,9 @@ enum class EventKind : unsigned char {
 struct RunEvent {
     using Kind = EventKind;
     Kind kind = Kind::RunStarted;
+    // RunStarted: "Run Simulation" cleared the drawing, so the trail starts
+    // anew; "Run (don't clear)" leaves it, and its run begins a new stroke.
+    bool drawingCleared = false;
     // Simulated seconds since the run started, at that moment (0 before any run).
     double simulatedTime = 0;
 

@@ -1,5 +1,6 @@
 #include "app/run_history.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -96,6 +97,23 @@ void RunHistory::addEvent(const DataRow& row) {
     keep(row);
 }
 
+void RunHistory::continueAbout(const orbit::Planet& planet) { planet_ = planet; }
+
+void RunHistory::restore(const std::vector<DataRow>& rows, double thinned) {
+    rows_.clear();
+    rows_.shrink_to_fit();
+    rows_.reserve(std::min(std::max<std::size_t>(rows.size(), 1024), capacity_));
+    thinned_ = thinned;
+    spacing_ = 0;
+    newestKept_ = true;
+    for (const DataRow& row : rows) {
+        // Within the capacity, as rows added one by one would be.
+        rows_.push_back(row);
+        if (rows_.size() >= capacity_) thin();
+    }
+    if (!rows_.empty()) keep(rows_.back());
+}
+
 void RunHistory::keep(const DataRow& row) {
     newestKept_ = true;
     keptTime_ = row.time;
@@ -113,26 +131,29 @@ void RunHistory::push(const DataRow& row) {
     if (rows_.size() >= capacity_) thin();
 }
 
-void RunHistory::thin() {
-    // Every other row goes, evenly, but rows with an event stay, and so does
-    // the newest; rows are then kept half as often. Should events crowd the
-    // history, every other one of them goes too.
-    const auto keepEvery = [this](bool events) {
+void thinRows(std::vector<DataRow>& rows, std::size_t crowded) {
+    const auto keepEvery = [&rows](bool events) {
         std::size_t kept = 0;
         bool keep = false;
-        for (std::size_t i = 0; i < rows_.size(); ++i) {
-            const bool isEvent = rows_[i].event.kind != RowEvent::Kind::None;
-            const bool last = i + 1 == rows_.size();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto kind = rows[i].event.kind;
+            const bool isEvent = kind != RowEvent::Kind::None;
+            const bool last = i + 1 == rows.size();
             if (isEvent == events && !last) {
                 keep = !keep;
-                if (!keep) continue;
+                if (!keep && kind != RowEvent::Kind::RunStarted) continue;
             }
-            rows_[kept++] = rows_[i];
+            rows[kept++] = rows[i];
         }
-        rows_.resize(kept);
+        rows.resize(kept);
     };
     keepEvery(false);
-    if (rows_.size() > capacity_ * 3 / 4) keepEvery(true);
+    if (rows.size() > crowded) keepEvery(true);
+}
+
+void RunHistory::thin() {
+    // Rows are then kept half as often.
+    thinRows(rows_, capacity_ * 3 / 4);
     thinned_ *= 2;
     spacing_ *= 2;
     // The next row is a spacing on from the newest that stayed, not from one

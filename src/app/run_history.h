@@ -50,6 +50,11 @@ std::optional<DataRow> dataRow(const SimulationState& state, const orbit::Planet
 // The row of the craft in `state` with its energy `energy`, worked out already.
 DataRow dataRow(const SimulationState& state, const orbit::EnergySample& energy, RowEvent event = {});
 
+// Every other row goes, evenly, but rows with an event stay, and so does the
+// newest. Should more than `crowded` rows be left, every other event row goes
+// too; a run's start never does, as it begins a stroke of the trail.
+void thinRows(std::vector<DataRow>& rows, std::size_t crowded);
+
 class RunHistory {
 public:
     // Under 16 MB whatever the run: rows are all one size.
@@ -68,10 +73,18 @@ public:
     void add(const DataRow& row);
     // A row with an event: always kept, whatever the spacing.
     void addEvent(const DataRow& row);
+    // A run that goes on where the last left off, about `planet`: the rows
+    // stay, and the next rows are spaced for its orbits.
+    void continueAbout(const orbit::Planet& planet);
+    // The rows as kept before, after `thinned` as many thinnings (2 to their
+    // number), about the planet it was cleared for; the next rows follow them.
+    void restore(const std::vector<DataRow>& rows, double thinned);
 
     const std::vector<DataRow>& rows() const { return rows_; }
     // The simulated seconds that kept rows lie apart now.
     double spacing() const { return spacing_; }
+    // 2 to the number of times the rows were thinned.
+    double thinned() const { return thinned_; }
     // Bytes the history holds, its spare room included.
     std::size_t memoryBytes() const { return rows_.capacity() * sizeof(DataRow); }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/korvel.h"
 #include "app/panel.h"
 #include "app/view/view_geometry.h"
 #include "sim/numbers.h"
@@ -66,6 +67,16 @@ std::optional<std::string> runFault(const SavedRun& run) {
         return "the impulse size is none of " + sizes;
     }
     return std::nullopt;
+}
+
+}  // namespace korvel
+
+namespace korvel {
+
+double savedSimulatedTime(const SavedRun& run) {
+    const auto timeFactor = snapshotNumber(run.state.timeFactor);
+    if (!timeFactor || run.subSteps == 0) return 0;
+    return static_cast<double>(run.subSteps) * *timeFactor / Korvel::kSubStepsPerSecond;
 }
 
 }  // namespace korvel

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/platform.h"
+#include "app/run_log.h"
 #include "sim/state.h"
 
 namespace korvel {
@@ -45,6 +46,9 @@ struct SavedRun {
     std::optional<double> pictureScale;
     // The drawing, a PNG, as the file's base64 text.
     std::string drawingBase64;
+    // The run's log up to that moment; none in a file from before logs were
+    // kept, whose log starts at the moment it is opened.
+    std::optional<KeptLog> log;
 };
 
 struct Scenario {
@@ -66,5 +70,8 @@ std::string groupedCount(std::size_t count);
 
 // Why the program could not go on from the run, or nothing when it can.
 std::optional<std::string> runFault(const SavedRun& run);
+
+// The run's simulated time at its kept moment, as the program works it out.
+double savedSimulatedTime(const SavedRun& run);
 
 }  // namespace korvel

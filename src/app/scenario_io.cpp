@@ -24,6 +24,8 @@ Scenario Korvel::scenario() const {
     run.realtimeInterval = boxText(kBoxRealtimeInterval);
     run.speed = boxText(kBoxSpeed);
     run.distanceCaption = p_.controls.text(ControlArray::cmd_color, kBankDistance);
+    // A run without a window keeps no rows, and so no log to keep.
+    if (!log_.history().rows().empty()) run.log = log_.kept();
     return scenario;
 }
 
@@ -88,6 +90,7 @@ void Korvel::openScenario(const Scenario& scenario) {
     p_.controls.setText(ControlArray::txt_masses, kBoxSpeed, run.speed);
     p_.controls.setText(ControlArray::cmd_color, kBankDistance, run.distanceCaption);
     happened(EventKind::RunOpened);
+    if (run.log) log_.restore(*run.log);
 }
 
 }  // namespace korvel

@@ -71,7 +71,7 @@ void Korvel::runSImulation_Click() {
     setUpRun(*run);
     p_.timer.setInterval(1);
     p_.timer.setEnabled(true);
-    happened(EventKind::RunStarted);
+    happened(EventKind::RunStarted, [](RunEvent& event) { event.drawingCleared = true; });
 }
 
 void Korvel::setUpRun(const RunParameters& run) {

@@ -81,27 +81,43 @@ void EnergyHistory::push(const EnergySpan& span) {
     if (spans_.size() >= capacity_) thin();
 }
 
-void EnergyHistory::thin() {
+void EnergyHistory::joinSpans(std::vector<EnergySpan>& spans, std::size_t crowded) {
     // Pairs join, but never across an impulse, unless impulses crowd the
     // history so that it would not shrink enough.
-    const auto join = [this](bool acrossImpulses) {
+    const auto join = [&spans](bool acrossImpulses) {
         std::size_t kept = 0;
         bool open = false;  // the last kept span may take one more
-        for (std::size_t i = 0; i < spans_.size(); ++i) {
-            if (open && (acrossImpulses || !spans_[i].afterImpulse)) {
-                spans_[kept - 1].extend(spans_[i]);
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            if (open && (acrossImpulses || !spans[i].afterImpulse)) {
+                spans[kept - 1].extend(spans[i]);
                 open = false;
             } else {
-                spans_[kept++] = spans_[i];
+                spans[kept++] = spans[i];
                 open = true;
             }
         }
-        spans_.resize(kept);
+        spans.resize(kept);
     };
-    const double span = std::abs(spans_.back().last.time - spans_.front().first.time);
     join(false);
-    if (spans_.size() > capacity_ * 3 / 4) join(true);
+    if (spans.size() > crowded) join(true);
+}
+
+void EnergyHistory::thin() {
+    const double span = std::abs(spans_.back().last.time - spans_.front().first.time);
+    joinSpans(spans_, capacity_ * 3 / 4);
     spacing_ = std::max(2 * spacing_, 2 * span / static_cast<double>(capacity_));
+}
+
+void EnergyHistory::restore(const std::vector<EnergySpan>& spans) {
+    clear();
+    for (const EnergySpan& span : spans) push(span);
+    if (spans_.empty()) return;
+    // The drift is measured from the last impulse on, or from the start.
+    const auto impulse = std::find_if(spans_.rbegin(), spans_.rend(), [](const auto& s) { return s.afterImpulse; });
+    referenceTotal_ = (impulse == spans_.rend() ? spans_.front() : *impulse).first.total();
+    // Spans go on covering what the kept ones did, on average.
+    spacing_ = std::max(
+        spacing_, std::abs(spans_.back().last.time - spans_.front().first.time) / static_cast<double>(spans_.size()));
 }
 
 std::optional<double> EnergyHistory::drift() const {

@@ -53,7 +53,8 @@ struct EnergySpan {
 
 class EnergyHistory {
 public:
-    explicit EnergyHistory(std::size_t capacity = 2048);
+    static constexpr std::size_t kCapacity = 2048;
+    explicit EnergyHistory(std::size_t capacity = kCapacity);
 
     // Forgets everything: a new run.
     void clear();
@@ -63,6 +64,12 @@ public:
     // An impulse: the sample before it and the one after, at the same time, so
     // that it shows as a step; the drift is measured from the new total on.
     void addImpulse(const EnergySample& before, const EnergySample& after);
+
+    // The spans as kept before, oldest first; the next samples follow them.
+    void restore(const std::vector<EnergySpan>& spans);
+    // Joins neighbouring spans in pairs, never across an impulse unless more
+    // than `crowded` spans would be left.
+    static void joinSpans(std::vector<EnergySpan>& spans, std::size_t crowded);
 
     const std::vector<EnergySpan>& spans() const { return spans_; }
     std::size_t capacity() const { return capacity_; }

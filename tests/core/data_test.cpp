@@ -173,6 +173,54 @@ TEST(DataTest, EventRowsNameWhatHappenedAtItsMoment) {
     EXPECT_EQ(rig.korvel.log().energy().spans()[0].first.time, 0);
 }
 
+TEST(DataTest, TheTrailGoesOnAcrossRunDontClearAndStartsAgainWithRunSimulation) {
+    RecordedRig rig;
+    const auto& trail = rig.korvel.log().trail().rows();
+    const auto& path = rig.korvel.log().secondPlanetPath();
+    rig.korvel.runSImulation_Click();
+    rig.controls.box(kBoxSecondPlanetMass) = "0.1";
+    rig.controls.box(kBoxSecondPlanetDist) = "3";
+    rig.press(kBankSecondPlanet);
+    for (int i = 0; i < 3; ++i) rig.tick();
+    ASSERT_EQ(trail.size(), rig.rows().size());
+    EXPECT_EQ(trail.back().time, rig.rows().back().time);
+    // Where it was placed, then where it went.
+    ASSERT_GE(path.size(), 2u);
+    EXPECT_EQ(path.front().x, 3 * kLengthUnit);
+    EXPECT_TRUE(std::none_of(path.begin(), path.end(), isPathBreak));
+
+    // "Run (don't clear)": the history starts again, the trail goes on with a
+    // new stroke from a run's start at 0.
+    const std::size_t before = trail.size();
+    rig.korvel.cmd_restart_Click();
+    rig.tick();
+    EXPECT_EQ(rig.rows().size(), 2u);
+    ASSERT_EQ(trail.size(), before + 2);
+    EXPECT_EQ(eventText(trail[before].event), "run started");
+    EXPECT_LT(trail[before].time, trail[before - 1].time);
+    // Placed anew, the second planet's path breaks.
+    const std::size_t points = path.size();
+    rig.press(kBankSecondPlanet);
+    ASSERT_EQ(path.size(), points + 2);
+    EXPECT_TRUE(isPathBreak(path[points]));
+    EXPECT_EQ(path.back().x, 3 * kLengthUnit);
+
+    // "Run Simulation" clears the drawing, and so the trail and the path.
+    rig.korvel.runSImulation_Click();
+    EXPECT_EQ(trail.size(), 1u);
+    EXPECT_EQ(path.size(), 1u);
+    rig.korvel.openScenario(defaultScenario());
+    EXPECT_TRUE(trail.empty() && path.empty());
+
+    // A run without a window keeps neither.
+    RecordedRig headless;
+    headless.korvel.keepInLog({.rows = false, .energy = false});
+    headless.korvel.runSImulation_Click();
+    headless.press(kBankSecondPlanet);
+    headless.tick();
+    EXPECT_TRUE(headless.korvel.log().trail().rows().empty() && headless.korvel.log().secondPlanetPath().empty());
+}
+
 TEST(DataTest, OneRevolutionGivesAtLeastFiveHundredRows) {
     RecordedRig rig;
     rig.controls.box(kBoxTimeFactor) = "1024";

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <numbers>
 #include <regex>
@@ -16,6 +17,7 @@
 #include "app/panel.h"
 #include "fakes.h"
 #include "orbit/elements.h"
+#include "sim/numbers.h"
 
 namespace korvel {
 namespace {
@@ -41,6 +43,28 @@ void keepARun(Rig& rig) {
 
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+bool sameRows(const std::vector<DataRow>& a, const std::vector<DataRow>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const DataRow& x, const DataRow& y) {
+        return sameBits(x.time, y.time) && sameBits(x.position.x, y.position.x) &&
+               sameBits(x.position.y, y.position.y) && sameBits(x.velocity.x, y.velocity.x) &&
+               sameBits(x.velocity.y, y.velocity.y) && sameBits(x.kinetic, y.kinetic) &&
+               sameBits(x.potential, y.potential) && x.event.kind == y.event.kind && x.event.burn == y.event.burn &&
+               x.event.size == y.event.size;
+    });
+}
+
+// Every part of two logs, bit for bit; a path's breaks are NaN in both.
+void expectSameLog(const KeptLog& a, const KeptLog& b) {
+    EXPECT_TRUE(sameRows(a.history, b.history));
+    EXPECT_TRUE(sameRows(a.trail, b.trail));
+    EXPECT_EQ(a.historyThinned, b.historyThinned);
+    EXPECT_EQ(a.trailThinned, b.trailThinned);
+    EXPECT_EQ(a.energy, b.energy);
+    EXPECT_TRUE(std::equal(
+        a.secondPlanetPath.begin(), a.secondPlanetPath.end(), b.secondPlanetPath.begin(), b.secondPlanetPath.end(),
+        [](Vec2 p, Vec2 q) { return isPathBreak(p) ? isPathBreak(q) : sameBits(p.x, q.x) && sameBits(p.y, q.y); }));
+}
+
 TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     Rig kept;
     keepARun(kept);
@@ -54,10 +78,26 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     EXPECT_EQ(read.scenario->title, scenario.title);
     EXPECT_EQ(read.scenario->run->drawingBase64, scenario.run->drawingBase64);
     EXPECT_EQ(scenarioText(*read.scenario), text);
+    // The log, bit for bit: the burn's row, the second planet's path, a step
+    // in the energy.
+    const KeptLog& log = *scenario.run->log;
+    ASSERT_TRUE(read.scenario->run->log);
+    expectSameLog(*read.scenario->run->log, log);
+    EXPECT_GE(log.history.size(), 4u);
+    EXPECT_FALSE(log.secondPlanetPath.empty());
+    EXPECT_TRUE(std::any_of(log.energy.begin(), log.energy.end(), [](const auto& span) { return span.afterImpulse; }));
 
     Rig opened;
     opened.clock.reading = 4096;
     opened.korvel.openScenario(*read.scenario);
+    // The whole run as before it was kept, then the row of its opening.
+    const std::vector<DataRow>& rows = opened.korvel.log().history().rows();
+    ASSERT_EQ(rows.size(), log.history.size() + 1);
+    EXPECT_TRUE(sameRows({rows.begin(), rows.end() - 1}, log.history));
+    EXPECT_EQ(eventText(rows.back().event), "run opened");
+    EXPECT_EQ(opened.korvel.log().trail().rows().size(), log.trail.size() + 1);
+    EXPECT_EQ(opened.korvel.log().energy().spans().front(), log.energy.front());
+    EXPECT_EQ(opened.korvel.log().secondPlanetPath().size(), log.secondPlanetPath.size() + 1);
     EXPECT_TRUE(opened.korvel.paused());
     EXPECT_EQ(opened.korvel.simulatedTime(), kept.korvel.simulatedTime());
     EXPECT_EQ(opened.controls.boxes, kept.controls.boxes);  // panel and readouts alike
@@ -104,6 +144,66 @@ TEST(ScenarioTest, ANegativeZeroSavedRightAfterRunSimulationComesBackNegative) {
     EXPECT_TRUE(std::signbit(opened.state.posY[kCraft]) && std::signbit(opened.state.velX[kCraft]));
 }
 
+TEST(ScenarioTest, AKeptRunFromBeforeLogsOpensWithItsLogStartingThere) {
+    Rig kept;
+    keepARun(kept);
+    Scenario older = kept.korvel.scenario();
+    older.run->log.reset();
+    const std::string text = scenarioText(older);
+    EXPECT_EQ(text.find("\"log\""), std::string::npos);
+    const ScenarioRead read = parseScenario(text);
+    ASSERT_TRUE(read.scenario) << read.fault;
+    EXPECT_FALSE(read.scenario->run->log);
+    EXPECT_EQ(scenarioText(*read.scenario), text);
+
+    Rig opened;
+    opened.korvel.openScenario(*read.scenario);
+    ASSERT_EQ(opened.korvel.log().history().rows().size(), 1u);
+    EXPECT_EQ(eventText(opened.korvel.log().history().rows()[0].event), "run opened");
+    EXPECT_EQ(opened.korvel.log().trail().rows().size(), 1u);
+    EXPECT_EQ(opened.korvel.log().energy().spans().size(), 1u);
+}
+
+// Many revolutions with burns, and a run that goes on without clearing the
+// drawing: more log than a file holds.
+TEST(ScenarioTest, ALongRunKeptFitsInTheLargestFileWithEveryEvent) {
+    Rig rig;
+    rig.controls.box(kBoxTimeFactor) = "10000";
+    rig.run();
+    rig.korvel.cmd_color_Click(kBankImpulse1);
+    for (int i = 1; i <= 80'000; ++i) {
+        rig.tickAfter(0.001);
+        rig.picture.calls.clear();
+        if (i % 2000 == 0) rig.korvel.cmd_color_Click(i % 4000 == 0 ? kBankForward : kBankBackward);
+        if (i == 20'000) rig.korvel.cmd_restart_Click();
+    }
+    rig.korvel.cmd_stop_simulation_Click();
+    Scenario scenario = rig.korvel.scenario();
+    scenario.run->drawingBase64 = std::string(1 << 20, 'A');  // a busy drawing
+    const std::string text = scenarioText(scenario);
+    std::cout << "a long run kept: " << text.size() << " bytes\n";
+    EXPECT_LT(text.size(), kScenarioLargestFile);
+
+    const ScenarioRead read = parseScenario(text);
+    ASSERT_TRUE(read.scenario) << read.fault;
+    EXPECT_EQ(scenarioText(*read.scenario), text);  // fitted once, it fits as it is
+    const KeptLog& all = *scenario.run->log;
+    const KeptLog& fitted = *read.scenario->run->log;
+    const auto events = [](const std::vector<DataRow>& rows) {
+        std::vector<std::string> found;
+        for (const DataRow& row : rows)
+            if (row.event.kind != EventKind::None)
+                found.push_back(eventText(row.event) + " @" + roundTripText(row.time));
+        return found;
+    };
+    EXPECT_LT(fitted.history.size() + fitted.trail.size(), all.history.size() + all.trail.size());
+    EXPECT_GT(fitted.historyThinned * fitted.trailThinned, all.historyThinned * all.trailThinned);
+    EXPECT_EQ(events(fitted.history), events(all.history));
+    EXPECT_EQ(events(fitted.trail), events(all.trail));
+    EXPECT_EQ(fitted.history.back().time, all.history.back().time);
+    EXPECT_EQ(fitted.trail.front().time, all.trail.front().time);
+}
+
 TEST(ScenarioTest, AHandWrittenFileTakesTheDefaultsAndIgnoresWhatItDoesNotKnow) {
     const ScenarioRead read = parseScenario(R"({"format": "korvel-scenario", "version": 1,
         "panel": {"time factor": 5000, "init distance": "2 radii", "colour": "red"}, "author": "a teacher"})");
@@ -133,6 +233,8 @@ TEST(ScenarioTest, EveryFaultIsNamedAndGivesNoScenario) {
         return text.replace(at, from.size(), to);
     };
     const std::string head = R"({"format": "korvel-scenario", )";
+    std::string tooManyPoints;
+    for (std::size_t i = 0; i <= RunLog::kPathCapacity; ++i) tooManyPoints += "[0,0],";
     const struct {
         std::string bytes;
         const char* fault;
@@ -153,6 +255,19 @@ TEST(ScenarioTest, EveryFaultIsNamedAndGivesNoScenario) {
         {with("\"drawing\": \"", "\"drawing\": \"TWE"), "\"drawing\" in \"run\" is not base64"},
         {with("\"drawing\": \"", "\"drawing\": 1, \"was\": \""), "\"drawing\" in \"run\" is not base64"},
         {with("\"rings\": [", "\"rings\": [1, "), "a list of 10 numbers"},
+        {with("\"log\": {", "\"log\": [], \"was\": {"), "\"log\" in \"run\" is not an object"},
+        {with("\"thinned\": 1", "\"thinned\": 3", "\"trail\""), "\"trail\" in \"log\" has no \"thinned\""},
+        {with("\"rows\": [", "\"rows\": [[0,0,0,0,0,0,0,6,0,0],"),
+         "\"history\" in \"log\" holds a row of an unknown event (row 1)"},
+        {with("],\n", "],[1e9,0,0,0,0,0,0,0,0,0],\n", "\"rows\""),
+         "\"history\" in \"log\" holds a row earlier than the one before it (row 3)"},
+        {with("\"energy\": [", "\"energy\": [[1,2],"),
+         "\"energy\" in \"log\" holds a span that is not a list of 13 numbers"},
+        {with("\"second planet path\": [", "\"second planet path\": [\"a\","),
+         "\"second planet path\" in \"log\" holds a point"},
+        {with("\"second planet path\": [", "\"second planet path\": [" + tooManyPoints),
+         "\"second planet path\" in \"log\" holds over 100,000 items"},
+        {with("\"sub-steps\": ", "\"sub-steps\": 0, \"was\": "), "\"history\" in \"log\" ends after the run's moment"},
     };
     for (const auto& c : cases) {
         const ScenarioRead read = parseScenario(c.bytes);

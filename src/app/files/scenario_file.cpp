@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <span>
 
+#include "app/files/json_layout.h"
+#include "app/files/run_log_file.h"
 #include "app/korvel.h"
 #include "app/panel.h"
 #include "sim/numbers.h"
@@ -114,6 +116,8 @@ void runKeys(Io& io, Run& run) {
     });
     // The one text of any length.
     io.base64("drawing", run.drawingBase64);
+    // Last, as the largest, thinned to the room the rest leaves it.
+    io.log("log", run.log);
 }
 
 template <typename Io, typename Kept>
@@ -184,6 +188,15 @@ public:
             values[i] = list[i].get<double>();
         }
     }
+    // Missing, as in a file from before logs were kept, there is none.
+    void log(std::string_view key, std::optional<KeptLog>& value) const {
+        value.reset();
+        const Json* found = member(object_, key);
+        if (!found) return;
+        std::string fault;
+        value = readKeptLog(*found, fault);
+        if (!value) refuse(fault);
+    }
     void base64(std::string_view key, std::string& value) const {
         const Json& found = required(key);
         if (!found.is_string() || !isBase64(found.get_ref<const std::string&>())) refuse(in(key) + " is not base64");
@@ -249,7 +262,10 @@ private:
 // Copies a scenario's keys into a document, in the lists' order.
 class FileWriter {
 public:
-    explicit FileWriter(OrderedJson& object) : object_(object) {}
+    // A log takes at most about `logRoom` bytes; with no room given, it is
+    // left out.
+    explicit FileWriter(OrderedJson& object, std::optional<std::size_t> logRoom = {})
+        : object_(object), logRoom_(logRoom) {}
 
     void number(std::string_view key, double value) { set(key, value); }
     void numberOrNull(std::string_view key, const std::optional<double>& value) {
@@ -264,6 +280,9 @@ public:
     void optionalText(std::string_view key, const std::string& value) { text(key, value); }
     void boxText(std::string_view key, const std::string& value) { text(key, value); }
     void base64(std::string_view key, const std::string& value) { text(key, value); }
+    void log(std::string_view key, const std::optional<KeptLog>& value) {
+        if (value && logRoom_) set(key, keptLogJson(fittedLog(*value, *logRoom_)));
+    }
     void numbers(std::string_view key, std::span<const double> values) {
         OrderedJson list = OrderedJson::array();
         for (const double value : values) list.push_back(value);
@@ -272,7 +291,7 @@ public:
 
     template <typename Keys>
     void object(std::string_view key, Keys keys) {
-        FileWriter inner(object_[std::string(key)] = OrderedJson::object());
+        FileWriter inner(object_[std::string(key)] = OrderedJson::object(), logRoom_);
         keys(inner);
     }
     template <typename Keys>
@@ -291,54 +310,8 @@ private:
     void set(std::string_view key, OrderedJson value) { object_[std::string(key)] = std::move(value); }
 
     OrderedJson& object_;
+    std::optional<std::size_t> logRoom_;
 };
-
-// A text as JSON writes it: control characters as \u00XX, and any other byte
-// as it is.
-std::string jsonText(std::string_view value) {
-    std::string out = "\"";
-    for (const char c : value) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-// The library's own layout writes "1.0" and "-0.0" where this program writes
-// its shortest round-trip text, so the document is laid out here: two-space
-// indents, one member a line.
-void layOut(const OrderedJson& value, int depth, std::string& out) {
-    if (value.is_number()) {
-        out += roundTripText(value.get<double>());
-    } else if (value.is_string()) {
-        out += jsonText(value.get_ref<const std::string&>());
-    } else if (!value.is_structured()) {
-        out += value.dump();  // true, false, null
-    } else {
-        const bool object = value.is_object();
-        out += object ? '{' : '[';
-        const char* separator = "\n";
-        for (const auto& item : value.items()) {
-            out += separator;
-            out.append(2 * (depth + 1), ' ');
-            if (object) out += jsonText(item.key()) + ": ";
-            layOut(item.value(), depth + 1, out);
-            separator = ",\n";
-        }
-        if (!value.empty()) out += "\n" + std::string(2 * depth, ' ');
-        out += object ? '}' : ']';
-    }
-}
 
 Scenario readScenario(const Json& document) {
     if (!document.is_object()) refuse("it is not a scenario: it holds no JSON object");
@@ -347,6 +320,9 @@ Scenario readScenario(const Json& document) {
     scenarioKeys(reader, scenario);
     if (scenario.run) {
         if (const auto fault = runFault(*scenario.run)) refuse("its run cannot be gone on from: " + *fault);
+        const auto& log = scenario.run->log;
+        if (const auto fault = log ? keptLogFault(*log, savedSimulatedTime(*scenario.run)) : std::nullopt)
+            refuse(*fault);
     }
     return scenario;
 }
@@ -381,12 +357,21 @@ ScenarioRead parseScenario(std::string_view bytes) {
 }
 
 std::string scenarioText(const Scenario& scenario) {
-    OrderedJson document = OrderedJson::object();
-    FileWriter writer(document);
-    scenarioKeys(writer, scenario);
-    std::string text;
-    layOut(document, 0, text);
-    return text + "\n";
+    const auto text = [&scenario](std::optional<std::size_t> logRoom) {
+        OrderedJson document = OrderedJson::object();
+        FileWriter writer(document, logRoom);
+        scenarioKeys(writer, scenario);
+        std::string out;
+        layOut(document, 0, out);
+        return out + "\n";
+    };
+    std::string withoutLog = text(std::nullopt);
+    if (!scenario.run || !scenario.run->log) return withoutLog;
+    // The log takes what the rest leaves of the largest file, less a margin
+    // for its keys.
+    constexpr std::size_t kMargin = 4096;
+    const std::size_t used = withoutLog.size() + kMargin;
+    return text(used < kScenarioLargestFile ? kScenarioLargestFile - used : 0);
 }
 
 std::string refusalMessage(std::string_view fileName, std::string_view fault) {
