@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "app/panel.h"
 #include "ui/qt/drawing_view.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/scenario_files.h"
@@ -77,12 +78,14 @@ void BM_OpenScenario(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenScenario)->Unit(benchmark::kMillisecond);
 
-// A default run long enough that its log holds `rows` rows (a thousand a
-// revolution), the whole orbit then fitted into the view.
+// A default orbit run fast, until its trail holds `rows` rows, the whole
+// orbit then fitted into the view.
 void logOfRows(std::size_t rows) {
+    window->setText(korvel::ControlArray::txt_masses, korvel::kBoxTimeFactor, "100000");
     startDefaultRun();
-    const auto& kept = window->core().log().history().rows();
+    const auto& kept = window->core().log().trail().rows();
     while (kept.size() < rows) window->core().Timer1_Timer();
+    window->setText(korvel::ControlArray::txt_masses, korvel::kBoxTimeFactor, "1000");
     window->view().fit({});
 }
 
@@ -95,7 +98,7 @@ void BM_RedrawView(benchmark::State& state) {
         benchmark::DoNotOptimize(window->view().image());
     }
     state.SetLabel(QString("%1 rows, whole orbit in view, 2 px lines")
-                       .arg(window->core().log().history().rows().size())
+                       .arg(window->core().log().trail().rows().size())
                        .toStdString());
     window->view().reset();
 }

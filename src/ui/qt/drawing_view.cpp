@@ -31,6 +31,8 @@ constexpr double kLargestCirclePixels = 1e6;
 constexpr double kTipReach = 5;
 // Points a stroke takes before the next colour of the trail.
 constexpr int kStrokePoints = 256;
+// How strongly the second planet's path shows, of 255.
+constexpr int kFaintAlpha = 90;
 // The arrow keys move the view by this share of its size.
 constexpr double kKeyPanShare = 0.1;
 
@@ -109,6 +111,7 @@ void DrawingView::redraw() {
     QPainter painter(&cache_);
     painter.setRenderHint(QPainter::Antialiasing);
     drawBackground(painter);
+    drawSecondPlanetPath(painter);
     drawTrail(painter);
     cacheTransform_ = transform_;
     cacheValid_ = true;
@@ -127,14 +130,53 @@ void DrawingView::drawBackground(QPainter& painter) const {
     drawCircle(painter, transform_, settings->circleRadius * kLengthUnit, dotted, Qt::NoBrush);
 }
 
+void DrawingView::drawSecondPlanetPath(QPainter& painter) const {
+    const std::vector<Vec2>& path = core_.log().secondPlanetPath();
+    const WorldBox box = transform_.visible(4);
+    QColor faint = toQColor(kSecondPlanetColor);
+    faint.setAlpha(kFaintAlpha);
+    painter.setPen(QPen(faint, 1));
+    QPolygonF line;
+    const auto flush = [&] {
+        if (line.size() >= 2) painter.drawPolyline(line);
+        line.clear();
+    };
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        Vec2 a = path[i - 1];
+        Vec2 b = path[i];
+        // A point that is not finite marks a break: placed anew.
+        if (!std::isfinite(a.x) || !std::isfinite(b.x) || !clipToBox(a, b, box)) {
+            flush();
+            continue;
+        }
+        const QPointF from = toPoint(transform_.toScreen(a));
+        if (!line.isEmpty() && (line.back() - from).manhattanLength() > 0.5) flush();
+        if (line.isEmpty()) line << from;
+        line << toPoint(transform_.toScreen(b));
+    }
+    flush();
+}
+
 void DrawingView::drawTrail(QPainter& painter) const {
-    const std::vector<DataRow>& rows = core_.log().history().rows();
+    const std::vector<DataRow>& rows = core_.log().trail().rows();
     const WorldBox box = transform_.visible(2 * lineWidth_ + 2);
+    // Crisp, as the drawing's own points are; and far cheaper to stroke.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // The pixels a stroke already passed through: a revolution over the one
+    // before draws nothing new there, and is not stroked again.
+    const int columns = static_cast<int>(transform_.width()) + 1;
+    const int lines = static_cast<int>(transform_.height()) + 1;
+    std::vector<bool> covered(static_cast<std::size_t>(columns) * lines);
+    const auto cell = [&](QPointF p) -> std::vector<bool>::reference {
+        const int x = std::clamp(static_cast<int>(p.x()), 0, columns - 1);
+        const int y = std::clamp(static_cast<int>(p.y()), 0, lines - 1);
+        return covered[static_cast<std::size_t>(y) * columns + x];
+    };
     QPolygonF stroke;
     int colour = 0;
     const auto flush = [&] {
         if (stroke.size() >= 2) {
-            QPen pen(toQColor(trailColor(colour)), lineWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+            QPen pen(toQColor(trailColor(colour)), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
             painter.setPen(pen);
             painter.drawPolyline(stroke);
             colour = (colour + 1) % 3;
@@ -161,7 +203,16 @@ void DrawingView::drawTrail(QPainter& painter) const {
         // Thinned on the screen: a point closer than that to the last kept
         // one adds nothing a line would show.
         const QPointF step = to - stroke.back();
-        if (QPointF::dotProduct(step, step) >= 0.75 * 0.75 || i + 1 == rows.size()) stroke << to;
+        if (QPointF::dotProduct(step, step) < 0.75 * 0.75 && i + 1 < rows.size()) continue;
+        // A short step between pixels already drawn adds nothing either.
+        if (QPointF::dotProduct(step, step) < 4 && cell(stroke.back()) && cell(to)) {
+            flush();
+            stroke << to;
+            continue;
+        }
+        cell(to) = true;
+        cell(stroke.back()) = true;
+        stroke << to;
         if (stroke.size() >= kStrokePoints) {
             const QPointF last = stroke.back();
             flush();
@@ -267,7 +318,7 @@ void DrawingView::fit(const std::vector<Vec2>& path) {
         box.low = {std::min(box.low.x, p.x), std::min(box.low.y, p.y)};
         box.high = {std::max(box.high.x, p.x), std::max(box.high.y, p.y)};
     };
-    for (const DataRow& row : core_.log().history().rows()) take(row.position);
+    for (const DataRow& row : core_.log().trail().rows()) take(row.position);
     for (const Vec2& p : path) take(p);
     take(craftOf(core_.state()));
     transform_.fit(box);
@@ -341,7 +392,7 @@ bool DrawingView::showTip(const QPoint& at) const {
     if (!settings) return false;
     const DataRow* nearest = nullptr;
     double best = kTipReach * kTipReach;
-    for (const DataRow& row : core_.log().history().rows()) {
+    for (const DataRow& row : core_.log().trail().rows()) {
         const Vec2 p = transform_.toScreen(row.position);
         const double d = (p.x - at.x()) * (p.x - at.x()) + (p.y - at.y()) * (p.y - at.y());
         if (d <= best) {
