@@ -1,16 +1,25 @@
-// The real window on the offscreen platform: its size, and every control at
-// its place in twips.
+// The real window on the offscreen platform: its size, every control at its
+// place in twips, and how they move as the window grows.
 
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
 #include <QRect>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
+#include <utility>
 #include <vector>
 
 #include "qt_support.h"
 #include "ui/qt/korvel_window.h"
+#include "ui/qt/main_window.h"
 
 using korvel::qt::KorvelWindow;
+using korvel::qt::MainWindow;
 using namespace korvel::qt::testing;
 
 namespace {
@@ -22,17 +31,110 @@ QRect tw(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(left + width) - px(left), px(top + height) - px(top));
 }
 
+// Every control of the window with where it is now.
+std::vector<std::pair<QWidget*, QRect>> placesOf(KorvelWindow& w) {
+    std::vector<std::pair<QWidget*, QRect>> places;
+    for (QWidget* c : w.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!c->isWindow()) places.emplace_back(c, c->geometry());
+    return places;
+}
+
+// Picture1 grown by `extra`, every other control moved right by its width.
+void checkGrownBy(KorvelWindow& w, const std::vector<std::pair<QWidget*, QRect>>& atStart, QSize extra) {
+    QCOMPARE(w.size(), QSize(739, 560) + extra);
+    for (const auto& [control, start] : atStart) {
+        if (control->objectName() == "Picture1") {
+            QCOMPARE(control->geometry(), QRect(start.topLeft(), start.size() + extra));
+        } else {
+            QVERIFY2(control->geometry() == start.translated(extra.width(), 0), qPrintable(control->objectName()));
+            QCOMPARE(w.width() - control->geometry().right(), 739 - start.right());
+        }
+    }
+}
+
 }  // namespace
 
 class LayoutTest : public QObject {
     Q_OBJECT
+
+    // The main window's recent files go here, not into the user's settings.
+    QTemporaryDir settings_;
+
 private slots:
-    void windowIsFixedAtItsClientSize() {
+    void initTestCase() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path()); }
+
+    void windowStartsAtItsClientSizeAndNeverShrinks() {
         KorvelWindow w;
         QCOMPARE(w.objectName(), QString("Korvel"));
         QCOMPARE(w.windowTitle(), QString("Korvel Simulation"));
         QCOMPARE(w.size(), QSize(739, 560));
-        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QCOMPARE(w.minimumSize(), QSize(739, 560));
+        QVERIFY(w.maximumWidth() > 739 && w.maximumHeight() > 560);
+    }
+
+    // Grown, the panel keeps its size and its distance from the right edge
+    // and the drawing takes the rest; never smaller than at start.
+    void thePanelKeepsToTheRightAsTheWindowGrows() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        const QSize start = m.size();
+        QCOMPARE(m.minimumSize(), start);
+        const auto atStart = placesOf(w);
+        QCOMPARE(atStart.size(), std::size_t{7 + 12 + 14 + 10});
+
+        m.resize(start + QSize(301, 157));
+        QTRY_COMPARE(w.size(), QSize(739 + 301, 560 + 157));
+        checkGrownBy(w, atStart, QSize(301, 157));
+        m.resize(start + QSize(40, 0));
+        QTRY_COMPARE(w.size(), QSize(739 + 40, 560));
+        checkGrownBy(w, atStart, QSize(40, 0));
+
+        // Back to its start size, and no smaller: every control at its twips.
+        m.resize(start - QSize(100, 50));
+        QTRY_COMPARE(m.size(), start);
+        checkGrownBy(w, atStart, QSize(0, 0));
+    }
+
+    // F11 and the View menu's item toggle full screen; Esc leaves it, but
+    // closes an open message first, and does nothing to a window not full
+    // screen.
+    void f11TogglesFullScreenAndEscLeavesIt() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        const auto atStart = placesOf(w);
+        auto* full = m.findChild<QAction*>("actionFullScreen");
+        QVERIFY(full && full->isCheckable());
+        QVERIFY(m.findChild<QMenu*>("menuView")->actions().contains(full));
+
+        QTest::keyClick(&m, Qt::Key_F11);
+        QTRY_VERIFY(m.isFullScreen());
+        QVERIFY(full->isChecked());
+        QTRY_COMPARE(m.size(), m.screen()->geometry().size());
+        checkGrownBy(w, atStart, w.size() - QSize(739, 560));
+        QTest::keyClick(&m, Qt::Key_F11);
+        QTRY_VERIFY(!m.isFullScreen());
+        QVERIFY(!full->isChecked());
+
+        full->trigger();
+        QTRY_VERIFY(m.isFullScreen());
+        w.showMessage("a message");
+        QVERIFY(w.messageBox()->isVisible());
+        QWidget* box = w.findChild<QWidget*>("txt_masses(5)");
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!w.messageBox()->isVisible());
+        QVERIFY(m.isFullScreen());
+        QTest::keyClick(box, Qt::Key_Escape);
+        QTRY_VERIFY(!m.isFullScreen());
+        QVERIFY(!full->isChecked());
+        QTRY_COMPARE(w.size(), QSize(739, 560));
+        checkGrownBy(w, atStart, QSize(0, 0));
+        QTest::keyClick(box, Qt::Key_Escape);
+        QCOMPARE(m.windowState(), Qt::WindowNoState);
     }
 
     void twipsConvertByEdges() {
