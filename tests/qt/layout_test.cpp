@@ -118,11 +118,18 @@ private slots:
         QTest::keyClick(&m, Qt::Key_F11);
         QTRY_VERIFY(!m.isFullScreen());
         QVERIFY(!full->isChecked());
+        QTRY_COMPARE(w.size(), QSize(739, 560));
 
-        full->trigger();
-        QTRY_VERIFY(m.isFullScreen());
+        // A message open as the window goes full screen stays centred over
+        // the grown drawing.
         w.showMessage("a message");
         QVERIFY(w.messageBox()->isVisible());
+        full->trigger();
+        QTRY_VERIFY(m.isFullScreen());
+        QTRY_COMPARE(w.size(), m.screen()->geometry().size() - QSize(0, w.y()));
+        const QWidget* picture = w.findChild<QWidget*>("Picture1");
+        const int drawingMiddle = picture->mapToGlobal(QPoint(0, 0)).x() + picture->width() / 2;
+        QTRY_VERIFY(qAbs(w.messageBox()->frameGeometry().center().x() - drawingMiddle) <= 1);
         QWidget* box = w.findChild<QWidget*>("txt_masses(5)");
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Escape);
