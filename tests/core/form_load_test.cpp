@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/panel.h"
+#include "app/view/window_layout.h"
 #include "fakes.h"
 
 namespace korvel {
@@ -22,6 +23,14 @@ TEST(FormLoadTest, LaysThePanelOutOnItsGrid) {
     EXPECT_EQ(rig.controls.boxRects[13], (TwipsRect{10200, 6050, 850, 375}));
     // The readout button ends where box 12 begins.
     EXPECT_EQ(rig.controls.bankRects[9].top + rig.controls.bankRects[9].height, 5600);
+}
+
+// The panel keeps to the right edge, the drawing takes the room; smaller is no growth.
+TEST(FormLoadTest, AGrownWindowMovesThePanelRightAndGrowsTheDrawing) {
+    const TwipsRect run{9600, 120, 1200, 375};
+    EXPECT_EQ(grownPanelRect(run, {300, 150}), (TwipsRect{9900, 120, 1200, 375}));
+    EXPECT_EQ(grownPictureRect({300, 150}), (TwipsRect{120, 240, 8800, 7650}));
+    EXPECT_EQ(grownPictureRect({-300, -150}), (TwipsRect{120, 240, 8500, 7500}));
 }
 
 TEST(FormLoadTest, WritesTheDefaultTextsAndCaptions) {

@@ -1,7 +1,10 @@
 // The real window on the offscreen platform: its size, and every control at
 // its place in twips.
 
+#include <QAction>
+#include <QMessageBox>
 #include <QRect>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -9,8 +12,10 @@
 
 #include "qt_support.h"
 #include "ui/qt/korvel_window.h"
+#include "ui/qt/main_window.h"
 
 using korvel::qt::KorvelWindow;
+using korvel::qt::MainWindow;
 using namespace korvel::qt::testing;
 
 namespace {
@@ -22,17 +27,62 @@ QRect tw(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(left + width) - px(left), px(top + height) - px(top));
 }
 
+// Whether Picture1 grew by `extra` and every other control moved right by its width.
+using Places = std::vector<std::pair<QWidget*, QRect>>;
+Places placesOf(KorvelWindow& w) {
+    Places places;
+    for (QWidget* c : w.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!c->isWindow()) places.emplace_back(c, c->geometry());
+    return places;
+}
+bool grownBy(const Places& atStart, QSize extra) {
+    for (const auto& [c, was] : atStart)
+        if (c->geometry() != (c->objectName() == "Picture1" ? QRect(was.topLeft(), was.size() + extra)
+                                                            : was.translated(extra.width(), 0)))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 class LayoutTest : public QObject {
     Q_OBJECT
 private slots:
-    void windowIsFixedAtItsClientSize() {
+    void windowStartsAtItsClientSizeAndNeverShrinks() {
         KorvelWindow w;
         QCOMPARE(w.objectName(), QString("Korvel"));
         QCOMPARE(w.windowTitle(), QString("Korvel Simulation"));
         QCOMPARE(w.size(), QSize(739, 560));
-        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QCOMPARE(w.minimumSize(), QSize(739, 560));
+    }
+
+    // Full screen, the panel keeps its size and distance from the right edge and the drawing
+    // takes the rest; Esc leaves once an open message has closed, and so does F11.
+    void theWindowGoesFullScreenAndBackNeverSmaller() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        const QSize start = m.size();
+        const Places atStart = placesOf(w);
+        m.resize(start - QSize(100, 50));
+        QTRY_COMPARE(m.size(), start);
+        QAction* full = m.findChild<QAction*>("actionFullScreen");
+        QTest::keyClick(&m, Qt::Key_F11);
+        QTRY_COMPARE(m.size(), m.screen()->geometry().size());
+        QVERIFY(m.isFullScreen() && full->isChecked());
+        QVERIFY(grownBy(atStart, w.size() - QSize(739, 560)));
+        w.showMessage("a message");
+        QWidget* box = w.findChild<QWidget*>("txt_masses(5)");
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!w.messageBox()->isVisible() && m.isFullScreen());
+        QTest::keyClick(box, Qt::Key_Escape);
+        QTRY_COMPARE(m.size(), start);
+        QVERIFY(!m.isFullScreen() && !full->isChecked() && grownBy(atStart, {0, 0}));
+        QTest::keyClick(&m, Qt::Key_F11);
+        QTRY_VERIFY(m.isFullScreen());
+        QTest::keyClick(&m, Qt::Key_F11);
+        QTRY_COMPARE(m.size(), start);
     }
 
     void twipsConvertByEdges() {

@@ -20,7 +20,7 @@ constexpr const char* kOtherKeys[][2] = {
     {"Alt or F10", "the menus; Alt+F, Alt+V and Alt+H open one"},
     {"Tab, Shift+Tab", "the next or the previous control"},
     {"Space or Enter", "press the button with the focus"},
-    {"Esc", "close the message, or the tool or help window it is pressed in"},
+    {"Esc", "close the message, or the tool or help window it is pressed in; else leave full screen"},
 };
 
 QString shortcutRow(const QString& keys, const QString& what) {

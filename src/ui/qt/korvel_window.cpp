@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -62,7 +64,9 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
     (void)accessibleRolesKnown;
     setObjectName("Korvel");
     setWindowTitle("Korvel Simulation");
-    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    // It may grow (maximised, full screen), never shrink below its start.
+    setMinimumSize(startSize());
+    resize(startSize());
     QFont font = this->font();
     font.setPixelSize(kFontPixels);
     setFont(font);
@@ -89,7 +93,8 @@ KorvelWindow::KorvelWindow(QWidget* parent) : QWidget(parent) {
 void KorvelWindow::buildPicture() {
     picture_ = new PictureBox(this);
     picture_->setObjectName("Picture1");
-    picture_->setGeometry(twipsToRect(kPictureRect));
+    picture_->setGeometry(twipsToRect(grownPictureRect(growth())));
+    // The drawing keeps its start size; a larger Picture1 shows a view of it.
     picture_->setDrawingSize(twipsToRect(kPictureRect).size());
     // Its size in twips is the scale until a run sets one; 8500 exactly, not
     // the 8505 that whole pixels would give.
@@ -182,8 +187,40 @@ KorvelWindow::~KorvelWindow() = default;
 WrapButton* KorvelWindow::makeButton(const char* name, const QString& caption, const TwipsRect& rect) {
     auto* button = new WrapButton(caption, this);
     button->setObjectName(name);
-    button->setGeometry(twipsToRect(rect));
+    placeOnPanel(button, rect);
     return button;
+}
+
+QSize KorvelWindow::startSize() { return {twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips)}; }
+
+QSize KorvelWindow::sizeHint() const { return startSize(); }
+
+// Whole pixels of growth are whole multiples of 15 twips, so a grown control
+// moves by exactly the pixels the window gained.
+TwipsGrowth KorvelWindow::growth() const {
+    return {(width() - startSize().width()) * kTwipsPerPixel, (height() - startSize().height()) * kTwipsPerPixel};
+}
+
+void KorvelWindow::placeOnPanel(QWidget* control, const TwipsRect& rect) {
+    const auto placed = std::find_if(panelPlaces_.begin(), panelPlaces_.end(),
+                                     [control](const auto& place) { return place.first == control; });
+    if (placed == panelPlaces_.end())
+        panelPlaces_.emplace_back(control, rect);
+    else
+        placed->second = rect;
+    control->setGeometry(twipsToRect(grownPanelRect(rect, growth())));
+}
+
+void KorvelWindow::layOut() {
+    if (!picture_) return;
+    const TwipsGrowth grown = growth();
+    picture_->setGeometry(twipsToRect(grownPictureRect(grown)));
+    for (const auto& [control, rect] : panelPlaces_) control->setGeometry(twipsToRect(grownPanelRect(rect, grown)));
+}
+
+void KorvelWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
 }
 
 void KorvelWindow::setTabOrderChain() {
@@ -270,7 +307,7 @@ void KorvelWindow::flushTexts() {
 }
 
 void KorvelWindow::place(ControlArray array, int index, const TwipsRect& rect) {
-    if (QWidget* w = widget(array, index)) w->setGeometry(twipsToRect(rect));
+    if (QWidget* w = widget(array, index)) placeOnPanel(w, rect);
 }
 
 void KorvelWindow::showMessage(std::string_view message) {

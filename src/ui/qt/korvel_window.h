@@ -1,13 +1,15 @@
 #pragma once
 // The window `Korvel`: every control at its twips geometry, the Qt side of
 // the controls the handlers see, and the wiring of clicks and ticks to the
-// handlers of the core.
+// handlers of the core. It starts at its twips size and never gets smaller;
+// grown, the panel keeps to the right edge and the drawing takes the rest.
 
 #include <QWidget>
 
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/korvel.h"
@@ -36,6 +38,10 @@ class KorvelWindow : public QWidget, public Controls {
 public:
     explicit KorvelWindow(QWidget* parent = nullptr);
     ~KorvelWindow() override;
+
+    // The client area's size at start, in logical pixels: also its least.
+    static QSize startSize();
+    QSize sizeHint() const override;
 
     // Controls.
     std::string text(ControlArray array, int index) const override;
@@ -79,6 +85,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Slot {
@@ -91,6 +98,11 @@ private:
     void buildPanel();
     void buildBank();
     WrapButton* makeButton(const char* name, const QString& caption, const TwipsRect& rect);
+    // Puts a panel control at `rect` of the start-size window, kept to the
+    // right edge however far the window has grown.
+    void placeOnPanel(QWidget* control, const TwipsRect& rect);
+    TwipsGrowth growth() const;
+    void layOut();
     QWidget* widget(ControlArray array, int index) const;
     Slot& slot(ControlArray array, int index);
     const Slot& slot(ControlArray array, int index) const;
@@ -113,6 +125,8 @@ private:
     std::array<QLabel*, kLabelCount> labels_{};
     std::array<QLineEdit*, kBoxCount> boxes_{};
     std::array<WrapButton*, kBankCount> bank_{};
+    // Every panel control with its place in the start-size window.
+    std::vector<std::pair<QWidget*, TwipsRect>> panelPlaces_;
 
     // What the handlers read and write. The widgets get the texts after each
     // click and at display pace during a run, so a tick that rewrites a

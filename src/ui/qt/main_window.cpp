@@ -6,11 +6,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
-#include <QLayout>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QShortcut>
+#include <QSignalBlocker>
 
 #include "ui/qt/drawing_view.h"
 #include "ui/qt/help_windows.h"
@@ -42,8 +43,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connect(korvel_, &KorvelWindow::ticked, insight_, &OrbitInsight::onTick);
     connect(&korvel_->view(), &DrawingView::changed, insight_, &OrbitInsight::viewChanged);
     buildMenus();
-    // The client area keeps its size; the window adds the menu bar to it.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 MainWindow::~MainWindow() {
@@ -115,6 +114,7 @@ void MainWindow::buildViewMenu() {
     connect(data, &QAction::toggled, insight_, &OrbitInsight::setDataShown);
     connect(insight_, &OrbitInsight::dataClosed, data, [data] { data->setChecked(false); });
     buildNotesItem(view);
+    buildFullScreenItem(view);
     view->addSeparator();
     buildZoomItems(view);
 }
@@ -134,6 +134,40 @@ void MainWindow::buildZoomItems(QMenu* view) {
     QAction* follow = addItem(view, "actionFollowCraft", "Follow Craft", QKeySequence(), "Keep the craft in view");
     follow->setCheckable(true);
     connect(follow, &QAction::toggled, drawing, &DrawingView::setFollowCraft);
+}
+
+void MainWindow::buildFullScreenItem(QMenu* view) {
+    fullScreen_ = addItem(view, "actionFullScreen", "Full Screen", QKeySequence(Qt::Key_F11),
+                          "Full Screen on or off (Esc leaves it)");
+    fullScreen_->setCheckable(true);
+    connect(fullScreen_, &QAction::toggled, this, &MainWindow::setFullScreen);
+}
+
+void MainWindow::setFullScreen(bool on) {
+    if (on == isFullScreen()) return;
+    // Only the full-screen state changes: a maximised window leaving full
+    // screen is maximised again.
+    setWindowState(windowState().setFlag(Qt::WindowFullScreen, on));
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    // However full screen was left (Esc, F11, the window manager), the item
+    // shows the state the window is in.
+    if (event->type() == QEvent::WindowStateChange && fullScreen_) {
+        const QSignalBlocker quiet(fullScreen_);
+        fullScreen_->setChecked(isFullScreen());
+    }
+    QMainWindow::changeEvent(event);
+}
+
+// Esc reaches the window only when nothing took it: an open message closes
+// first (its own Esc), and a control that uses Esc keeps it.
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (isFullScreen() && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        setFullScreen(false);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::buildNotesItem(QMenu* view) {

@@ -1,6 +1,7 @@
 #pragma once
-// The program's window: a menu bar over the client area `Korvel`, which keeps
-// its size and every control's place. The menus open and save scenarios,
+// The program's window: a menu bar over the client area `Korvel`, which starts
+// at its twips size and grows with the window (maximised, or full screen with
+// F11; Esc leaves full screen) but never shrinks. The menus open and save scenarios,
 // save and copy the picture, export the run's data, turn the predicted path, the Orbit Data window
 // and the scenario's notes on and off, and open the help. A scenario file
 // dropped on it opens.
@@ -42,9 +43,11 @@ public:
     ScenarioNotes& scenarioNotes() { return *notes_; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildMenus();
@@ -53,6 +56,8 @@ private:
     void buildNotesItem(QMenu* view);
     void buildZoomItems(QMenu* view);
     void showScenarioNotes(bool shown);
+    void buildFullScreenItem(QMenu* view);
+    void setFullScreen(bool on);
     void buildHelpMenu();
     // A menu item; `whatItDoes` is what the shortcuts window says of its keys.
     QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
@@ -66,6 +71,7 @@ private:
     ScenarioFiles* scenarios_ = nullptr;
     RunFiles* runFiles_ = nullptr;
     ScenarioNotes* notes_ = nullptr;
+    QAction* fullScreen_ = nullptr;
     bool notesPlaced_ = false;
     QPointer<QWidget> help_;
     QPointer<QWidget> shortcuts_;
