@@ -13,18 +13,21 @@
 //
 // writes <dir>/window.png, run-button-focus.png, run-button-no-focus.png,
 // run.png, orbit-path.png, burn-preview.png, orbit-data.png,
-// second-planet.png, orbit-second-planet.png, orbit-data-step-warning.png and
-// tool-windows.png.
+// second-planet.png, orbit-second-planet.png, orbit-data-step-warning.png,
+// tool-windows.png, and the views view-maximised.png, view-zoom-apoapsis.png
+// and view-kept-run.png.
 
 #include <QAction>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -32,9 +35,11 @@
 
 #include "orbit/burn_preview.h"
 #include "orbit/prediction.h"
+#include "ui/qt/drawing_view.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/orbit_insight.h"
+#include "ui/qt/scenario_files.h"
 
 using korvel::kLengthUnit;
 using korvel::Vec2;
@@ -222,6 +227,57 @@ static bool toolWindowShots(const QString& dir, int runMs) {
     return ok;
 }
 
+// A wheel turned by `notches` over the drawing at `at`, as a mouse sends it.
+static void turnWheel(QWidget* drawing, QPointF at, int notches) {
+    QWheelEvent wheel(at, drawing->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(drawing, &wheel);
+}
+
+// The drawing as a view of the run, in a maximised window: the Hohmann task
+// after its first burn, the whole screen; the apoapsis zoomed onto, with the
+// scale bar; and that run kept, opened again and zoomed out.
+static bool viewShots(const QString& dir) {
+    korvel::qt::MainWindow big;
+    big.showMaximized();
+    if (!QTest::qWaitForWindowExposed(&big)) return false;
+    spin(500);
+    big.findChild<QAction*>("example-7-hohmann-transfer")->trigger();
+    big.korvel().findChild<QLineEdit*>("txt_masses(2)")->setText("10000");
+    const auto press = [&big](const char* name, int times) {
+        for (int i = 0; i < times; ++i) QTest::mouseClick(big.korvel().findChild<QPushButton*>(name), Qt::LeftButton);
+    };
+    press("runSImulation", 1);
+    big.findChild<QAction*>("actionPredictedPath")->setChecked(true);
+    spin(300);
+    // The first burn as the task has it: 1000, then 7 × 100, 3 × 10, 6 × 1.
+    for (const auto& [size, times] :
+         {std::pair{"cmd_color(4)", 1}, {"cmd_color(5)", 7}, {"cmd_color(6)", 3}, {"cmd_color(7)", 6}}) {
+        press(size, 1);
+        press("cmd_color(0)", times);
+    }
+    spin(400);
+    bool ok = big.screen()->grabWindow(0).save(dir + "/view-maximised.png");
+
+    QWidget* drawing = big.korvel().findChild<QWidget*>("Picture1");
+    const auto& path = big.insight().path();
+    if (path.apoapsis) {
+        const QPointF apoapsis = big.korvel().view().toWidget(*path.apoapsis).value_or(QPointF());
+        turnWheel(drawing, apoapsis, 8);
+    }
+    spin(600);
+    ok = big.grab().save(dir + "/view-zoom-apoapsis.png") && ok;
+
+    const QString kept = dir + "/view-kept-run.korvel";
+    big.scenarios().save(kept);
+    big.scenarios().open(kept);
+    QFile::remove(kept);
+    big.korvel().view().reset();
+    big.korvel().view().zoomOut();
+    spin(600);
+    return big.grab().save(dir + "/view-kept-run.png") && ok;
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
@@ -241,5 +297,6 @@ int main(int argc, char** argv) {
     shots.putAway();
     // The first window stays, hidden, while the second is shot.
     const bool toolWindowsOk = toolWindowShots(dir, runMs);
-    return shots.ok() && toolWindowsOk ? 0 : 1;
+    const bool viewOk = viewShots(dir);
+    return shots.ok() && toolWindowsOk && viewOk ? 0 : 1;
 }

@@ -49,7 +49,7 @@ struct RunSettings {
     double timeFactor = 0;  // simulated seconds per real second
     ViewGeometry view;      // from the screen scale
     // The red reference circle the start drew, drawing units; 0 or below
-    // for none, and none known for a run brought back from a file.
+    // for none. A kept run takes the one its circle radius box asks for.
     double circleRadius = 0;
 };
 

@@ -64,6 +64,15 @@ void RunLog::record(const RunEvent& event, const SimulationState& state, const o
     }
 }
 
+std::int64_t RunLog::subStepsPerRow(double length) const {
+    constexpr auto kNever = std::numeric_limits<std::int64_t>::max();
+    const double spacing = trail_.spacing();
+    if (!kept_.rows || !(spacing > 0) || !(std::abs(length) > 0)) return kNever;
+    const double stride = std::floor(spacing / std::abs(length));
+    if (!(stride < 1e18)) return kNever;
+    return stride < 1 ? 1 : static_cast<std::int64_t>(stride);
+}
+
 void RunLog::recordTick(const SimulationState& state, const orbit::Planet& planet, double time) {
     // The energy once, for the row and the graph alike.
     const auto energy = orbit::energyOf(state, planet, time);

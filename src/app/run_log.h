@@ -6,6 +6,7 @@
 // keeps run data of its own.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -51,6 +52,11 @@ public:
     void record(const RunEvent& event, const SimulationState& state, const orbit::Planet& planet);
     // The end of a tick, at `time`.
     void recordTick(const SimulationState& state, const orbit::Planet& planet, double time);
+    // How many sub-steps of `length` simulated seconds the kept rows lie
+    // apart now: a tick that runs more records rows within it too, so that a
+    // fast run or a stalled tick leaves no chord in the trail. Beyond any
+    // tick when no rows are kept.
+    std::int64_t subStepsPerRow(double length) const;
     // No run any more: nothing is left to show or export.
     void clear();
     // A kept run opened: what it kept comes before the row of its opening,

@@ -78,7 +78,9 @@ void Korvel::openScenario(const Scenario& scenario) {
     state_.tickElapsed = 0;
     subStepsRun_ = run.subSteps;
     settings_ = RunSettings{*snapshotNumber(state_.planetMass), *snapshotNumber(state_.timeFactor),
-                            ViewGeometry(*snapshotNumber(state_.screenScale)), 0};
+                            ViewGeometry(*snapshotNumber(state_.screenScale)),
+                            // The kept drawing's circle is the one its box asks for.
+                            leadingNumber(scenario.panel[kBoxCircleRadius]).value_or(0)};
     pictureScale_ = run.pictureScale;
     if (pictureScale_) {
         const ViewGeometry view(*pictureScale_);

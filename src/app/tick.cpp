@@ -39,6 +39,10 @@ void Korvel::Timer1_Timer() {
     const std::int64_t due = subStepsDue();
     const StepConstants k = stepConstants(s, subStepLength(), run.planetMass);
     const bool drawn = p_.picture.seen();
+    const orbit::Planet planet{run.planetMass};
+    // A tick that runs longer than the rows lie apart records rows on its way.
+    const std::int64_t perRow = settings_ ? log_.subStepsPerRow(subStepLength()) : due;
+    std::int64_t nextRow = perRow;
     bool inRange = true;
     for (std::int64_t i = 0; i < due; ++i) {
         if (!advanceSubStep(s, k)) {
@@ -47,6 +51,10 @@ void Korvel::Timer1_Timer() {
         }
         ++subStepsRun_;
         if (drawn) drawTrailPoint(view);
+        if (i + 1 == nextRow && nextRow < due) {
+            log_.recordTick(s, planet, simulatedTime());
+            nextRow += perRow;
+        }
     }
     // The caption would be rewritten in every sub-step; only the last text can
     // ever be seen, so it is written once, and not at all when nobody reads it.
@@ -54,7 +62,7 @@ void Korvel::Timer1_Timer() {
     if (s.secondPlanetOn) redrawSecondPlanet(view);
     if (p_.controls.seen()) writeReadouts(run.timeFactor);
     // The tick's row first; a pause it ends in follows it.
-    if (settings_) log_.recordTick(s, {run.planetMass}, simulatedTime());
+    if (settings_) log_.recordTick(s, planet, simulatedTime());
 
     if (!inRange) {
         cmd_stop_simulation_Click();

@@ -224,16 +224,32 @@ void DrawingView::drawTrail(QPainter& painter) const {
 
 void DrawingView::drawNewSegment() {
     if (!core_.settings()) return;
-    const Vec2 craft = craftOf(core_.state());
-    const std::optional<Vec2> from = std::exchange(lastDrawn_, craft);
+    const std::vector<DataRow>& rows = core_.log().trail().rows();
+    // The rows a long tick recorded on its way, then where the craft is.
+    std::vector<Vec2> points;
+    for (std::size_t i = std::min(trailRowsDrawn_, rows.size()); i < rows.size(); ++i)
+        points.push_back(rows[i].position);
+    const bool thinned = rows.size() < trailRowsDrawn_;
+    trailRowsDrawn_ = rows.size();
+    points.push_back(craftOf(core_.state()));
+    const std::optional<Vec2> from = std::exchange(lastDrawn_, points.back());
     if (!from || !active() || !cacheValid_ || !(cacheTransform_ == transform_)) return;
-    Vec2 a = *from;
-    Vec2 b = craft;
-    if (!clipToBox(a, b, transform_.visible(2 * lineWidth_ + 2))) return;
+    // Thinning moved the rows: what was drawn from them is drawn anew.
+    if (thinned) {
+        cacheValid_ = false;
+        picture_.repaintSoon();
+        return;
+    }
     QPainter painter(&cache_);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(toQColor(trailColor(0)), lineWidth_, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(toPoint(transform_.toScreen(a)), toPoint(transform_.toScreen(b)));
+    painter.setPen(QPen(toQColor(trailColor(0)), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    const WorldBox box = transform_.visible(2 * lineWidth_ + 2);
+    Vec2 start = *from;
+    for (const Vec2& next : points) {
+        Vec2 a = start;
+        Vec2 b = next;
+        start = next;
+        if (clipToBox(a, b, box)) painter.drawLine(toPoint(transform_.toScreen(a)), toPoint(transform_.toScreen(b)));
+    }
     picture_.repaintSoon();
 }
 

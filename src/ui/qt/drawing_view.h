@@ -91,6 +91,8 @@ private:
     double lineWidth_ = 1;
     // Where the trail was last drawn to in the cache, m; none after a break.
     std::optional<Vec2> lastDrawn_;
+    // The trail's rows when the cache last took its new segments.
+    std::size_t trailRowsDrawn_ = 0;
     unsigned ticksSinceFollow_ = 0;
 };
 
