@@ -13,6 +13,7 @@
 
 #include "app/palette.h"
 #include "sim/units.h"
+#include "ui/qt/log_painter.h"
 #include "ui/qt/picture_box.h"
 
 namespace korvel::qt {
@@ -24,41 +25,16 @@ constexpr double kWheelStep = 1.25;
 constexpr double kMenuStep = 2;
 // The redraw follows this long after the wheel or a drag stopped.
 constexpr int kSettleMs = 150;
-// Beyond this a circle's rim is drawn no more: the view is then a tiny part
-// of it, and the raster engine would work for nothing.
-constexpr double kLargestCirclePixels = 1e6;
+// A disc larger than this is not drawn over the view: it would cover it.
+constexpr double kLargestDiscPixels = 1e6;
 // A point of the trail answers the pointer within this many pixels.
 constexpr double kTipReach = 5;
-// Points a stroke takes before the next colour of the trail.
-constexpr int kStrokePoints = 256;
-// How strongly the second planet's path shows, of 255.
-constexpr int kFaintAlpha = 90;
 // The arrow keys move the view by this share of its size.
 constexpr double kKeyPanShare = 0.1;
 
-QPointF toPoint(Vec2 v) { return {v.x, v.y}; }
 Vec2 toVec(QPointF p) { return {p.x(), p.y()}; }
 
 Vec2 craftOf(const SimulationState& s) { return {s.posX[kCraft], s.posY[kCraft]}; }
-
-// A circle about the planet's centre, when any of its rim can show.
-void drawCircle(QPainter& painter, const ViewTransform& view, double radiusMetres, const QPen& pen,
-                const QBrush& brush) {
-    const double r = radiusMetres * view.pixelsPerMetre();
-    if (!(r > 0) || !std::isfinite(r)) return;
-    const Vec2 centre = view.toScreen({0, 0});
-    // The drawing inside the circle whole: only a filled disc shows.
-    const double farCorner = std::hypot(std::max(std::abs(centre.x), std::abs(view.width() - centre.x)),
-                                        std::max(std::abs(centre.y), std::abs(view.height() - centre.y)));
-    if (r > farCorner) {
-        if (brush.style() != Qt::NoBrush) painter.fillRect(QRectF(0, 0, view.width(), view.height()), brush);
-        return;
-    }
-    if (r > kLargestCirclePixels) return;
-    painter.setPen(pen);
-    painter.setBrush(brush);
-    painter.drawEllipse(toPoint(centre), r, r);
-}
 
 QString number(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
@@ -110,116 +86,11 @@ void DrawingView::redraw() {
     cache_.fill(toQColor(kBlack));
     QPainter painter(&cache_);
     painter.setRenderHint(QPainter::Antialiasing);
-    drawBackground(painter);
-    drawSecondPlanetPath(painter);
-    drawTrail(painter);
+    paintBackground(painter, core_, transform_);
+    paintSecondPlanetPath(painter, core_.log().secondPlanetPath(), transform_);
+    paintTrail(painter, core_.log().trail().rows(), transform_, lineWidth_);
     cacheTransform_ = transform_;
     cacheValid_ = true;
-}
-
-void DrawingView::drawBackground(QPainter& painter) const {
-    const auto& settings = core_.settings();
-    if (!settings) return;
-    const SimulationState& s = core_.state();
-    const QPen ring(toQColor(kRingColor), 1);
-    for (int n = kMaxRings; n >= 1; --n)
-        if (s.ringRadius[n] > 0) drawCircle(painter, transform_, s.ringRadius[n] * kLengthUnit, ring, Qt::NoBrush);
-    drawCircle(painter, transform_, discRadius(settings->planetMass) * kLengthUnit, QPen(toQColor(kPlanetColor), 1),
-               toQColor(kPlanetColor));
-    QPen dotted(toQColor(kCircleColor), 1, Qt::DotLine);
-    drawCircle(painter, transform_, settings->circleRadius * kLengthUnit, dotted, Qt::NoBrush);
-}
-
-void DrawingView::drawSecondPlanetPath(QPainter& painter) const {
-    const std::vector<Vec2>& path = core_.log().secondPlanetPath();
-    const WorldBox box = transform_.visible(4);
-    QColor faint = toQColor(kSecondPlanetColor);
-    faint.setAlpha(kFaintAlpha);
-    painter.setPen(QPen(faint, 1));
-    QPolygonF line;
-    const auto flush = [&] {
-        if (line.size() >= 2) painter.drawPolyline(line);
-        line.clear();
-    };
-    for (std::size_t i = 1; i < path.size(); ++i) {
-        Vec2 a = path[i - 1];
-        Vec2 b = path[i];
-        // A point that is not finite marks a break: placed anew.
-        if (!std::isfinite(a.x) || !std::isfinite(b.x) || !clipToBox(a, b, box)) {
-            flush();
-            continue;
-        }
-        const QPointF from = toPoint(transform_.toScreen(a));
-        if (!line.isEmpty() && (line.back() - from).manhattanLength() > 0.5) flush();
-        if (line.isEmpty()) line << from;
-        line << toPoint(transform_.toScreen(b));
-    }
-    flush();
-}
-
-void DrawingView::drawTrail(QPainter& painter) const {
-    const std::vector<DataRow>& rows = core_.log().trail().rows();
-    const WorldBox box = transform_.visible(2 * lineWidth_ + 2);
-    // Crisp, as the drawing's own points are; and far cheaper to stroke.
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    // The pixels a stroke already passed through: a revolution over the one
-    // before draws nothing new there, and is not stroked again.
-    const int columns = static_cast<int>(transform_.width()) + 1;
-    const int lines = static_cast<int>(transform_.height()) + 1;
-    std::vector<bool> covered(static_cast<std::size_t>(columns) * lines);
-    const auto cell = [&](QPointF p) -> std::vector<bool>::reference {
-        const int x = std::clamp(static_cast<int>(p.x()), 0, columns - 1);
-        const int y = std::clamp(static_cast<int>(p.y()), 0, lines - 1);
-        return covered[static_cast<std::size_t>(y) * columns + x];
-    };
-    QPolygonF stroke;
-    int colour = 0;
-    const auto flush = [&] {
-        if (stroke.size() >= 2) {
-            QPen pen(toQColor(trailColor(colour)), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
-            painter.setPen(pen);
-            painter.drawPolyline(stroke);
-            colour = (colour + 1) % 3;
-        }
-        stroke.clear();
-    };
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        if (rows[i].event.kind == EventKind::RunStarted) {
-            flush();
-            continue;
-        }
-        Vec2 a = rows[i - 1].position;
-        Vec2 b = rows[i].position;
-        if (!clipToBox(a, b, box)) {
-            flush();
-            continue;
-        }
-        const QPointF from = toPoint(transform_.toScreen(a));
-        const QPointF to = toPoint(transform_.toScreen(b));
-        // A segment that starts where the stroke does not end was cut by
-        // the view's edge: a new stroke.
-        if (!stroke.isEmpty() && (stroke.back() - from).manhattanLength() > 0.5) flush();
-        if (stroke.isEmpty()) stroke << from;
-        // Thinned on the screen: a point closer than that to the last kept
-        // one adds nothing a line would show.
-        const QPointF step = to - stroke.back();
-        if (QPointF::dotProduct(step, step) < 0.75 * 0.75 && i + 1 < rows.size()) continue;
-        // A short step between pixels already drawn adds nothing either.
-        if (QPointF::dotProduct(step, step) < 4 && cell(stroke.back()) && cell(to)) {
-            flush();
-            stroke << to;
-            continue;
-        }
-        cell(to) = true;
-        cell(stroke.back()) = true;
-        stroke << to;
-        if (stroke.size() >= kStrokePoints) {
-            const QPointF last = stroke.back();
-            flush();
-            stroke << last;
-        }
-    }
-    flush();
 }
 
 void DrawingView::drawNewSegment() {
@@ -271,7 +142,7 @@ void DrawingView::paint(QPainter& painter) {
     if (s.secondPlanetOn) {
         const Vec2 at = transform_.toScreen({s.posX[kSecondPlanet], s.posY[kSecondPlanet]});
         const double r = std::max(1.0, s.secondPlanetRadius * kLengthUnit * transform_.pixelsPerMetre());
-        if (std::abs(at.x) < 1e6 && std::abs(at.y) < 1e6 && r < kLargestCirclePixels) {
+        if (std::abs(at.x) < 1e6 && std::abs(at.y) < 1e6 && r < kLargestDiscPixels) {
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(Qt::NoPen);
             painter.setBrush(toQColor(kSecondPlanetColor));

@@ -68,10 +68,6 @@ private:
     void moved();
     void redraw();
     void redrawSoon();
-    void drawBackground(QPainter& painter) const;
-    void drawTrail(QPainter& painter) const;
-    // Faintly, where the second planet has been.
-    void drawSecondPlanetPath(QPainter& painter) const;
     void drawNewSegment();
     void syncScale();
     void showScaleBar();
