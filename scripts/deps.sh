@@ -17,8 +17,9 @@ korvel_packages=(
   "${korvel_packaging_packages[@]}" libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick
   clang libclang-rt-14-dev locales
-  # The house format of the sources (.clang-format).
-  clang-format
+  # The house format of the sources (.clang-format), and clang-tidy, which
+  # measures every function.
+  clang-format clang-tidy
   # docs/plot_data.py, which draws a run's exported data.
   python3-matplotlib
   # The package checks; devscripts has hardening-check; the scenario type is

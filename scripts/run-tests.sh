@@ -22,9 +22,21 @@ fi
 clang-format --dry-run --Werror "${sources[@]}"
 
 echo "== Release build and tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure
+
+echo "== Sizes"
+# A function reads as a whole within 60 lines, and a source file of the
+# program within 400; clang-tidy measures each function as the compiler sees it.
+mapfile -t compiled < <(printf '%s\n' "${sources[@]}" | grep '\.cpp$')
+printf '%s\n' "${compiled[@]}" |
+  xargs -P "$jobs" -n 8 clang-tidy -p build --quiet --checks='-*,readability-function-size' \
+    --config='{CheckOptions: [{key: readability-function-size.LineThreshold, value: 60}]}' \
+    --warnings-as-errors='*' 2>/dev/null || { echo "FAIL: a function above is over 60 lines"; exit 1; }
+for f in "${compiled[@]}"; do
+  case "$f" in src/*) [ "$(wc -l < "$f")" -le 400 ] || { echo "FAIL: $f is over 400 lines"; exit 1; } ;; esac
+done
 
 echo "== Sanitizer build and tests"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEL_SANITIZE=ON -DKORVEL_BENCH=OFF >/dev/null
