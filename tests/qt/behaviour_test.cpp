@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -93,7 +95,14 @@ private slots:
         QVERIFY(!box(w, 8)->text().isEmpty());
         QVERIFY(!box(w, 11)->text().isEmpty());
         QVERIFY(bank(w, 9)->text().startsWith("dist "));
+    }
 
+    void theViewZoomsReadsTheTrailAndResetsToTheDrawing() {
+        KorvelWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        click(w, "runSImulation");
+        spin(300);
         // A zoom shows a view of the run with its scale; Reset View brings
         // back the drawing itself, pixel for pixel.
         click(w, "cmd_stop_simulation");
@@ -112,6 +121,32 @@ private slots:
         spin(50);
         QCOMPARE(shown(), before);
         QVERIFY(!scale->isVisible());
+
+        // The wheel zooms about the pointer, and pointing at the trail reads
+        // that moment of the run.
+        const korvel::SimulationState& s = w.core().state();
+        const korvel::Vec2 craft{s.posX[korvel::kCraft], s.posY[korvel::kCraft]};
+        const QPointF at = *w.view().toWidget(craft);
+        QWheelEvent wheel(at, w.picture().mapToGlobal(at), {}, {0, 3 * 120}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(&w.picture(), &wheel);
+        QVERIFY(w.view().active());
+        QVERIFY((*w.view().toWidget(craft) - at).manhattanLength() < 1);
+        QHelpEvent tip(QEvent::ToolTip, at.toPoint(), w.picture().mapToGlobal(at.toPoint()));
+        QApplication::sendEvent(&w.picture(), &tip);
+        QTRY_VERIFY(QToolTip::text().contains("speed") && QToolTip::text().contains("MJ/kg"));
+
+        // A scale beyond any screen's pixels, zoomed to either limit: the view
+        // still draws, and Reset View still brings back the drawing.
+        box(w, 3)->setText("1e300");
+        click(w, "runSImulation");
+        click(w, "cmd_stop_simulation");
+        for (const bool in : {true, false}) {
+            for (int i = 0; i < 45; ++i) in ? w.view().zoomIn() : w.view().zoomOut();
+            QVERIFY(!w.picture().grab().isNull());
+        }
+        w.view().reset();
+        QVERIFY(!w.view().active());
     }
 
     void refusedRunChangesNothingAndSaysWhy() {
