@@ -115,13 +115,20 @@ void DrawingView::drawNewSegment() {
     painter.setPen(QPen(toQColor(trailColor(0)), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     const WorldBox box = transform_.visible(2 * lineWidth_ + 2);
     Vec2 start = *from;
+    // Only where the segments went is repainted: a whole large view repainted
+    // each display frame would cost the ticks their rate.
+    const double margin = lineWidth_ + 2;
+    QRectF drawn;
     for (const Vec2& next : points) {
         Vec2 a = start;
         Vec2 b = next;
         start = next;
-        if (clipToBox(a, b, box)) painter.drawLine(toPoint(transform_.toScreen(a)), toPoint(transform_.toScreen(b)));
+        if (!clipToBox(a, b, box)) continue;
+        const QLineF line(toPoint(transform_.toScreen(a)), toPoint(transform_.toScreen(b)));
+        painter.drawLine(line);
+        drawn |= QRectF(line.p1(), line.p2()).normalized().adjusted(-margin, -margin, margin, margin);
     }
-    picture_.repaintSoon();
+    if (!drawn.isEmpty()) picture_.repaintSoon(drawn);
 }
 
 void DrawingView::paint(QPainter& painter) {

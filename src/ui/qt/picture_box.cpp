@@ -49,12 +49,14 @@ QSize PictureBox::shownSize() const {
     return {qMax(1, qRound(width() * dpr)), qMax(1, qRound(height() * dpr))};
 }
 
-void PictureBox::repaintSoon() {
-    dirty_ = true;
-    dirtyLeft_ = dirtyTop_ = 0;
-    dirtyRight_ = qRound(width() * image_.devicePixelRatio());
-    dirtyBottom_ = qRound(height() * image_.devicePixelRatio());
-    if (!repaintTimer_.isActive()) repaintTimer_.start();
+void PictureBox::repaintSoon() { repaintSoon(QRectF(rect())); }
+
+void PictureBox::repaintSoon(const QRectF& area) {
+    const QRectF shown = area.intersected(QRectF(rect()));
+    if (shown.isEmpty()) return;
+    const qreal dpr = image_.devicePixelRatio();
+    markDirty(static_cast<int>(std::floor(shown.left() * dpr)), static_cast<int>(std::floor(shown.top() * dpr)),
+              static_cast<int>(std::ceil(shown.right() * dpr)), static_cast<int>(std::ceil(shown.bottom() * dpr)));
 }
 
 void PictureBox::fitImage() {

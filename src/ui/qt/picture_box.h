@@ -66,8 +66,10 @@ public:
     void setView(DrawingView* view) { view_ = view; }
     // Whether the widget shows the drawing itself, not a view of the run.
     bool showsDrawing() const;
-    // A repaint at display pace, for what is drawn over the drawing.
+    // A repaint at display pace, for what is drawn over the drawing: of the
+    // whole widget, or of an area of it in logical pixels.
     void repaintSoon();
+    void repaintSoon(const QRectF& area);
 
     static constexpr int kRepaintIntervalMs = 16;
 
