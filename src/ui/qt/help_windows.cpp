@@ -69,6 +69,13 @@ and while the craft is inside, Orbit Data says so.</p>
 distance, size, eccentricity, period, time to each, energy and speeds, and beside them those of the
 burn being previewed. Its graph shows the kinetic, potential and total energy as the run goes on; a
 burn is a step in the total.</p>
+<h3>Looking closer</h3>
+<p>The wheel zooms about the pointer (<b>Ctrl++</b> and <b>Ctrl+&minus;</b> about the middle), a drag
+with the left button pans, and once a click gave the drawing the focus the arrow keys pan too.
+<b>View &gt; Fit Orbit</b> (Ctrl+9) shows the whole trail and the predicted path, <b>Reset View</b>
+(Ctrl+0) the typed scale again, and <b>Follow Craft</b> keeps the craft in view. A larger window shows
+more; F11 fills the screen. A scale bar gives a round length, and pointing at the trail shows that
+moment of the run.</p>
 <h3>Units</h3>
 <p>%1</p>
 <h3>Scenarios</h3>
