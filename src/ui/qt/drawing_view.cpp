@@ -145,16 +145,11 @@ void DrawingView::paint(QPainter& painter) {
         if (std::isfinite(scale) && target.isValid() && target.width() < 1e6 && target.height() < 1e6)
             painter.drawImage(target, cache_);
     }
-    const SimulationState& s = core_.state();
-    if (s.secondPlanetOn) {
-        const Vec2 at = transform_.toScreen({s.posX[kSecondPlanet], s.posY[kSecondPlanet]});
-        const double r = std::max(1.0, s.secondPlanetRadius * kLengthUnit * transform_.pixelsPerMetre());
-        if (std::abs(at.x) < 1e6 && std::abs(at.y) < 1e6 && r < kLargestDiscPixels) {
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(toQColor(kSecondPlanetColor));
-            painter.drawEllipse(toPoint(at), r, r);
-        }
+    if (const auto disc = secondPlanetDisc()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(toQColor(kSecondPlanetColor));
+        painter.drawEllipse(*disc);
     }
     if (scaleBar_->isVisible()) {
         const ScaleBar bar = scaleBar(transform_.pixelsPerMetre(), kScaleBarShare * picture_.width());
@@ -267,7 +262,23 @@ void DrawingView::onTick() {
         }
     }
     drawNewSegment();
-    if (core_.state().secondPlanetOn && active()) picture_.repaintSoon();
+    // The second planet moves: where it was and where it is, repainted.
+    const auto disc = active() ? secondPlanetDisc() : std::nullopt;
+    if (disc != secondPlanetShown_) {
+        if (secondPlanetShown_) picture_.repaintSoon(secondPlanetShown_->adjusted(-1, -1, 1, 1));
+        if (disc) picture_.repaintSoon(disc->adjusted(-1, -1, 1, 1));
+        secondPlanetShown_ = disc;
+    }
+}
+
+std::optional<QRectF> DrawingView::secondPlanetDisc() const {
+    const SimulationState& s = core_.state();
+    if (!s.secondPlanetOn) return std::nullopt;
+    const Vec2 at = transform_.toScreen({s.posX[kSecondPlanet], s.posY[kSecondPlanet]});
+    // However small, it shows; so large, it would only cover the view.
+    const double r = std::max(1.0, s.secondPlanetRadius * kLengthUnit * transform_.pixelsPerMetre());
+    if (!(std::abs(at.x) < 1e6 && std::abs(at.y) < 1e6 && r < kLargestDiscPixels)) return std::nullopt;
+    return QRectF(at.x - r, at.y - r, 2 * r, 2 * r);
 }
 
 void DrawingView::showScaleBar() {

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPointF>
+#include <QRectF>
 #include <QTimer>
 
 #include <optional>
@@ -72,6 +73,8 @@ private:
     void syncScale();
     void showScaleBar();
     bool showTip(const QPoint& at) const;
+    // Where the second planet's disc is drawn now, while it is on and shows.
+    std::optional<QRectF> secondPlanetDisc() const;
 
     PictureBox& picture_;
     const Korvel& core_;
@@ -89,7 +92,7 @@ private:
     std::optional<Vec2> lastDrawn_;
     // The trail's rows when the cache last took its new segments.
     std::size_t trailRowsDrawn_ = 0;
-    unsigned ticksSinceFollow_ = 0;
+    std::optional<QRectF> secondPlanetShown_;
 };
 
 }  // namespace korvel::qt
