@@ -96,14 +96,11 @@ void DrawingView::redraw() {
 void DrawingView::drawNewSegment() {
     if (!core_.settings()) return;
     const std::vector<DataRow>& rows = core_.log().trail().rows();
-    // The rows a long tick recorded on its way, then where the craft is.
-    std::vector<Vec2> points;
-    for (std::size_t i = std::min(trailRowsDrawn_, rows.size()); i < rows.size(); ++i)
-        points.push_back(rows[i].position);
+    const std::size_t firstNew = std::min(trailRowsDrawn_, rows.size());
     const bool thinned = rows.size() < trailRowsDrawn_;
     trailRowsDrawn_ = rows.size();
-    points.push_back(craftOf(core_.state()));
-    const std::optional<Vec2> from = std::exchange(lastDrawn_, points.back());
+    const Vec2 craft = craftOf(core_.state());
+    const std::optional<Vec2> from = std::exchange(lastDrawn_, craft);
     if (!from || !active() || !cacheValid_ || !(cacheTransform_ == transform_)) return;
     // Thinning moved the rows: what was drawn from them is drawn anew.
     if (thinned) {
@@ -114,15 +111,16 @@ void DrawingView::drawNewSegment() {
     QPainter painter(&cache_);
     painter.setPen(QPen(toQColor(trailColor(0)), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     const WorldBox box = transform_.visible(2 * lineWidth_ + 2);
-    Vec2 start = *from;
     // Only where the segments went is repainted: a whole large view repainted
     // each display frame would cost the ticks their rate.
     const double margin = lineWidth_ + 2;
     QRectF drawn;
-    for (const Vec2& next : points) {
+    Vec2 start = *from;
+    // The rows a long tick recorded on its way, then where the craft is.
+    for (std::size_t i = firstNew; i <= rows.size(); ++i) {
         Vec2 a = start;
-        Vec2 b = next;
-        start = next;
+        Vec2 b = i < rows.size() ? rows[i].position : craft;
+        start = b;
         if (!clipToBox(a, b, box)) continue;
         const QLineF line(toPoint(transform_.toScreen(a)), toPoint(transform_.toScreen(b)));
         painter.drawLine(line);
