@@ -3,6 +3,7 @@
 
 #include <QAbstractFileIconProvider>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -21,10 +22,12 @@
 
 #include "app/files/scenario_file.h"
 #include "qt_support.h"
+#include "ui/qt/drawing_view.h"
 #include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/orbit_insight.h"
+#include "ui/qt/picture_box.h"
 #include "ui/qt/scenario_notes.h"
 
 using korvel::qt::MainWindow;
@@ -94,6 +97,69 @@ private slots:
         for (QAction* a : m.findChildren<QAction*>())
             for (const char* editing : {"Ctrl+C", "Ctrl+V", "Ctrl+X", "Ctrl+A", "Ctrl+Z", "Ctrl+Y"})
                 QVERIFY2(a->shortcut() != QKeySequence(editing), qPrintable(a->text()));
+    }
+
+    // Colours and line widths are exclusive choices in the View menu, kept
+    // for the next start. Light draws the view on white at once, the drawing
+    // staying black behind it; Dark at the typed view gives the drawing back,
+    // pixel for pixel.
+    void coloursAndLineWidthsAreKeptAndLightDrawsOnWhite() {
+        const QStringList choices{"actionColoursDark", "actionColoursLight", "actionLineWidth1", "actionLineWidth2",
+                                  "actionLineWidth3"};
+        {
+            MainWindow m;
+            m.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&m));
+            auto* view = m.findChild<QMenu*>("menuView");
+            for (const QString& name : choices) {
+                QAction* a = action(m, qPrintable(name));
+                QVERIFY(a && a->isCheckable() && a->actionGroup() && a->actionGroup()->isExclusive());
+                auto* menu = qobject_cast<QMenu*>(a->parent());
+                QVERIFY(menu && menu->actions().contains(a) && view->actions().contains(menu->menuAction()));
+            }
+            QVERIFY(action(m, "actionColoursDark")->isChecked() && action(m, "actionLineWidth1")->isChecked());
+            korvel::qt::PictureBox& picture = m.korvel().picture();
+            click(m.korvel(), "runSImulation");
+            spin(1500);
+            click(m.korvel(), "cmd_stop_simulation");
+            const auto shown = [&] { return picture.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+            const QImage before = shown();
+            QCOMPARE(before, picture.image());
+
+            action(m, "actionColoursLight")->trigger();
+            QVERIFY(m.korvel().view().active() && !action(m, "actionColoursDark")->isChecked());
+            const QImage light = shown();
+            QCOMPARE(light.pixelColor(2, 2), QColor(Qt::white));
+            QCOMPARE(picture.image().pixelColor(2, 2), QColor(Qt::black));
+            QVERIFY(m.korvel().findChild<QLabel*>("scaleBar")->isVisible());
+            // A wider line covers more of the ground.
+            const auto inked = [](const QImage& image) {
+                int n = 0;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) != qRgb(255, 255, 255);
+                return n;
+            };
+            action(m, "actionLineWidth3")->trigger();
+            QVERIFY(inked(shown()) > inked(light) + countTrail(picture.image()));
+        }
+        {
+            MainWindow m;
+            QVERIFY(action(m, "actionColoursLight")->isChecked() && action(m, "actionLineWidth3")->isChecked());
+            QVERIFY(m.korvel().view().active());
+            m.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&m));
+            click(m.korvel(), "runSImulation");
+            spin(1500);
+            click(m.korvel(), "cmd_stop_simulation");
+            action(m, "actionLineWidth1")->trigger();
+            action(m, "actionColoursDark")->trigger();
+            QVERIFY(!m.korvel().view().active());
+            QVERIFY(!m.korvel().findChild<QLabel*>("scaleBar")->isVisible());
+            korvel::qt::PictureBox& picture = m.korvel().picture();
+            // Drawn behind the view all along.
+            QVERIFY(countTrail(picture.image()) > 100);
+            QCOMPARE(picture.grab().toImage().convertToFormat(QImage::Format_RGB32), picture.image());
+        }
     }
 
     // The shortcuts window lists every key of the menus; help and About open

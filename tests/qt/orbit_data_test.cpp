@@ -212,6 +212,19 @@ private slots:
             const QColor c = korvel::qt::toQColor(curve);
             QVERIFY2(countNear(drawn, c) > countNear(empty, c) + 100, qPrintable(c.name()));
         }
+
+        // The graph's colours are its own, never the desktop theme's: Light
+        // draws the curves on white.
+        QPalette theme = plot.palette();
+        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::WindowText, QPalette::Mid})
+            theme.setColor(role, Qt::magenta);
+        plot.setPalette(theme);
+        QCOMPARE(plot.grab().toImage(), drawn);
+        const korvel::Profile light = korvel::lightProfile();
+        plot.setProfile(light);
+        const QImage lit = plot.grab().toImage();
+        QCOMPARE(lit.pixelColor(1, 1), QColor(Qt::white));
+        QVERIFY(countNear(lit, korvel::qt::toQColor(light.potential)) > 100);
     }
 };
 

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "ui/qt/korvel_window.h"
@@ -58,6 +60,10 @@ template <class Suite>
 int runWindowSuite(int argc, char** argv) {
     QApplication app(argc, argv);
     useProgramFont();
+    // The window starts as it does on a machine never used: whatever colours
+    // or line width the one running the tests chose stay out of them.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     Suite suite;
     return QTest::qExec(&suite, argc, argv);
 }

@@ -55,14 +55,15 @@ DrawingView::DrawingView(PictureBox& picture, const Korvel& core) : QObject(&pic
     scaleBar_ = new QLabel(&picture);
     scaleBar_->setObjectName("scaleBar");
     scaleBar_->setAccessibleName("scale bar");
-    scaleBar_->setStyleSheet("color: white; background: transparent;");
     scaleBar_->hide();
     picture.setView(this);
     syncScale();
+    setProfile(profile_);
 }
 
 bool DrawingView::active() const {
-    return !transform_.typed() || picture_.size() != picture_.image().deviceIndependentSize().toSize();
+    return !profile_.drawnByCore || !transform_.typed() ||
+           picture_.size() != picture_.image().deviceIndependentSize().toSize();
 }
 
 void DrawingView::syncScale() {
@@ -83,12 +84,12 @@ void DrawingView::redraw() {
     cache_ = QImage(QSize(qMax(1, qRound(picture_.width() * dpr)), qMax(1, qRound(picture_.height() * dpr))),
                     QImage::Format_RGB32);
     cache_.setDevicePixelRatio(dpr);
-    cache_.fill(toQColor(kBlack));
+    cache_.fill(toQColor(profile_.ground));
     QPainter painter(&cache_);
     painter.setRenderHint(QPainter::Antialiasing);
-    paintBackground(painter, core_, transform_);
-    paintSecondPlanetPath(painter, core_.log().secondPlanetPath(), transform_);
-    paintTrail(painter, core_.log().trail().rows(), transform_, lineWidth_);
+    paintBackground(painter, core_, transform_, profile_);
+    paintSecondPlanetPath(painter, core_.log().secondPlanetPath(), transform_, profile_);
+    paintTrail(painter, core_.log().trail().rows(), transform_, lineWidth_, profile_.trail);
     cacheTransform_ = transform_;
     cacheValid_ = true;
 }
@@ -109,7 +110,7 @@ void DrawingView::drawNewSegment() {
         return;
     }
     QPainter painter(&cache_);
-    painter.setPen(QPen(toQColor(trailColor(0)), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    painter.setPen(QPen(toQColor(profile_.trail[0]), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     const WorldBox box = transform_.visible(2 * lineWidth_ + 2);
     // Only where the segments went is repainted: a whole large view repainted
     // each display frame would cost the ticks their rate.
@@ -136,7 +137,7 @@ void DrawingView::paint(QPainter& painter) {
         painter.drawImage(QPointF(0, 0), cache_);
     } else {
         // Moving: the cached image where its world now lands, until the redraw.
-        painter.fillRect(picture_.rect(), toQColor(kBlack));
+        painter.fillRect(picture_.rect(), toQColor(profile_.ground));
         const double scale = transform_.pixelsPerMetre() / cacheTransform_.pixelsPerMetre();
         const Vec2 origin = transform_.toScreen(cacheTransform_.toWorld({0, 0}));
         const QRectF target(toPoint(origin), cache_.deviceIndependentSize() * scale);
@@ -146,13 +147,13 @@ void DrawingView::paint(QPainter& painter) {
     if (const auto disc = secondPlanetDisc()) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(toQColor(kSecondPlanetColor));
+        painter.setBrush(toQColor(profile_.secondPlanet));
         painter.drawEllipse(*disc);
     }
     if (scaleBar_->isVisible()) {
         const ScaleBar bar = scaleBar(transform_.pixelsPerMetre(), kScaleBarShare * picture_.width());
         const QPointF start(scaleBar_->x(), scaleBar_->y() - 3);
-        painter.setPen(QPen(Qt::white, 2));
+        painter.setPen(QPen(toQColor(profile_.scaleBar), 2));
         painter.drawLine(start, start + QPointF(bar.pixels, 0));
     }
 }
@@ -164,7 +165,7 @@ QImage DrawingView::image() {
     QPainter painter(&shown);
     paint(painter);
     if (scaleBar_->isVisible()) {
-        painter.setPen(Qt::white);
+        painter.setPen(toQColor(profile_.scaleBar));
         painter.setFont(scaleBar_->font());
         painter.drawText(scaleBar_->geometry(), scaleBar_->alignment(), scaleBar_->text());
     }
@@ -227,6 +228,12 @@ void DrawingView::setFollowCraft(bool follow) {
 
 void DrawingView::setLineWidth(double width) {
     lineWidth_ = width;
+    redrawSoon();
+}
+
+void DrawingView::setProfile(const Profile& profile) {
+    profile_ = profile;
+    scaleBar_->setStyleSheet(QString("color: %1; background: transparent;").arg(toQColor(profile_.scaleBar).name()));
     redrawSoon();
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/korvel.h"
+#include "app/palette.h"
 #include "app/run_events.h"
 #include "app/view/view_transform.h"
 
@@ -30,8 +31,8 @@ class DrawingView : public QObject {
 public:
     DrawingView(PictureBox& picture, const Korvel& core);
 
-    // Any view but the default one: the typed scale, unpanned, at the
-    // drawing's own size.
+    // Any view but the default one (the typed scale, unpanned, at the
+    // drawing's own size, in the drawing's own colours).
     bool active() const;
     const ViewTransform& transform() const { return transform_; }
     // Where a world point lands on the widget, logical pixels.
@@ -49,6 +50,10 @@ public:
     void setFollowCraft(bool follow);
     // Stroke width of the trail, logical pixels.
     void setLineWidth(double width);
+    // The colours the view is drawn in; any but the drawing's own show a view
+    // even at the default one.
+    void setProfile(const Profile& profile);
+    const Profile& profile() const { return profile_; }
 
     void onEvents(const std::vector<RunEvent>& events);
     void onTick();
@@ -88,6 +93,7 @@ private:
     std::optional<QPointF> dragFrom_;
     bool follow_ = false;
     double lineWidth_ = 1;
+    Profile profile_ = darkProfile();
     // Where the trail was last drawn to in the cache, m; none after a break.
     std::optional<Vec2> lastDrawn_;
     // The trail's rows when the cache last took its new segments.

@@ -28,14 +28,14 @@ double total(const orbit::EnergySample& s) { return s.total() / kJoulesPerMegajo
 struct Curve {
     double (*value)(const orbit::EnergySample&);
     orbit::EnergyRange orbit::EnergySpan::*range;  // J/kg
-    QColor color;
+    Color Profile::*color;
     const char* name;
 };
 
 const Curve kCurves[] = {
-    {kinetic, &orbit::EnergySpan::kinetic, toQColor(kKineticColor), "kinetic"},
-    {potential, &orbit::EnergySpan::potential, toQColor(kPotentialColor), "potential"},
-    {total, &orbit::EnergySpan::total, toQColor(kTotalColor), "total"},
+    {kinetic, &orbit::EnergySpan::kinetic, &Profile::kinetic, "kinetic"},
+    {potential, &orbit::EnergySpan::potential, &Profile::potential, "potential"},
+    {total, &orbit::EnergySpan::total, &Profile::total, "total"},
 };
 
 bool finiteSample(const orbit::EnergySample& s) {
@@ -80,6 +80,11 @@ QSize EnergyPlot::minimumSizeHint() const {
     return {fm.horizontalAdvance(QLatin1Char('0')) * 40, fm.height() * 9};
 }
 
+void EnergyPlot::setProfile(const Profile& profile) {
+    profile_ = profile;
+    update();
+}
+
 void EnergyPlot::setSpans(const std::vector<orbit::EnergySpan>& spans) {
     // Paused, the same history comes again and again: nothing to repaint.
     if (spans == spans_) return;
@@ -121,13 +126,14 @@ EnergyPlot::Axes EnergyPlot::axes() const {
 
 void EnergyPlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.fillRect(rect(), toQColor(profile_.graphGround));
     const Axes axes = this->axes();
     paintTitleAndLegend(painter);
     const QRect area = plotArea(axes);
     if (area.width() < 8 || area.height() < 8) return;
     paintFrame(painter, area, axes);
     if (!axes.valid()) {
-        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.setPen(toQColor(profile_.graphNote));
         painter.drawText(area, Qt::AlignCenter, axes.drawable > 0 ? "values out of range" : "no data yet");
         return;
     }
@@ -138,7 +144,7 @@ void EnergyPlot::paintEvent(QPaintEvent*) {
 void EnergyPlot::paintTitleAndLegend(QPainter& painter) const {
     const QFontMetrics fm = fontMetrics();
     const int lineHeight = fm.height();
-    const QColor text = palette().color(QPalette::WindowText);
+    const QColor text = toQColor(profile_.graphText);
     painter.setPen(text);
     painter.drawText(QRect(kPad, 0, width() / 2, lineHeight + kPad), Qt::AlignLeft | Qt::AlignVCenter,
                      "energy per unit mass (MJ/kg)");
@@ -151,7 +157,7 @@ void EnergyPlot::paintTitleAndLegend(QPainter& painter) const {
         painter.setPen(text);
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, name);
         legendX -= kSwatch + 4;
-        painter.setPen(QPen(it->color, 3, Qt::SolidLine, Qt::FlatCap));
+        painter.setPen(QPen(toQColor(profile_.*it->color), 3, Qt::SolidLine, Qt::FlatCap));
         const double y = textRect.center().y() + 0.5;
         painter.drawLine(QPointF(legendX, y), QPointF(legendX + kSwatch, y));
         legendX -= 3 * kPad;
@@ -182,11 +188,10 @@ int EnergyPlot::yLabelWidth(const Axes& axes) const {
 void EnergyPlot::paintFrame(QPainter& painter, const QRect& area, const Axes& axes) const {
     const QFontMetrics fm = fontMetrics();
     const int lineHeight = fm.height();
-    const QColor text = palette().color(QPalette::WindowText);
-    QColor grid = palette().color(QPalette::Mid);
-    grid.setAlpha(90);
+    const QColor text = toQColor(profile_.graphText);
+    // Dotted, so that lines that read against the ground stay behind the curves.
+    const QPen grid(toQColor(profile_.graphGrid), 1, Qt::DotLine);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(area, palette().color(QPalette::Base));
     if (axes.valid()) {
         const int labelWidth = yLabelWidth(axes);
         for (int i = 0; i < axes.y.tickCount(); ++i) {
@@ -275,11 +280,12 @@ void EnergyPlot::paintCurves(QPainter& painter, const QRect& area, const Axes& a
         }
         closeColumn();
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(c.color, 2, Qt::SolidLine, Qt::FlatCap));
+        const QColor colour = toQColor(profile_.*c.color);
+        painter.setPen(QPen(colour, 2, Qt::SolidLine, Qt::FlatCap));
         painter.drawLines(lines.data(), static_cast<int>(lines.size()));
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(c.color);
+        painter.setBrush(colour);
         painter.drawRects(spans.data(), static_cast<int>(spans.size()));
     }
 }

@@ -12,6 +12,7 @@
 
 #include <vector>
 
+#include "app/palette.h"
 #include "app/view/plot_axis.h"
 #include "orbit/energy_history.h"
 
@@ -30,6 +31,8 @@ public:
 
     void setSpans(const std::vector<orbit::EnergySpan>& spans);
     const std::vector<orbit::EnergySpan>& spans() const { return spans_; }
+    // The graph's own colours, whatever the desktop's theme.
+    void setProfile(const Profile& profile);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -56,6 +59,7 @@ private:
     void paintCurves(QPainter& painter, const QRect& area, const Axes& axes) const;
 
     std::vector<orbit::EnergySpan> spans_;
+    Profile profile_ = darkProfile();
     QTimer repaintPace_;
     bool repaintDue_ = false;
 };

@@ -19,8 +19,6 @@ namespace {
 constexpr double kLargestCirclePixels = 1e6;
 // Points a stroke takes before the next colour of the trail.
 constexpr int kStrokePoints = 256;
-// How strongly the second planet's path shows, of 255.
-constexpr int kFaintAlpha = 90;
 // A point closer than this to the last one kept adds nothing a line shows.
 constexpr double kThinPixels = 0.75;
 // A step shorter than this between pixels already drawn adds nothing either.
@@ -50,19 +48,23 @@ void drawCircle(QPainter& painter, const ViewTransform& view, double radiusMetre
 // is not stroked again.
 class TrailStrokes {
 public:
-    TrailStrokes(QPainter& painter, const ViewTransform& view, double lineWidth)
+    TrailStrokes(QPainter& painter, const ViewTransform& view, double lineWidth, const std::array<Color, 3>& colours)
         : painter_(painter),
           lineWidth_(lineWidth),
+          colours_(colours),
           columns_(static_cast<int>(view.width()) + 1),
           lines_(static_cast<int>(view.height()) + 1),
           covered_(static_cast<std::size_t>(columns_) * lines_) {}
 
     // The segment from `from` to `to`, pixels; `last` keeps `to` however close.
     void add(QPointF from, QPointF to, bool last) {
-        // A segment that starts where the stroke does not end was cut by the
-        // view's edge: a new stroke.
-        if (!stroke_.isEmpty() && (stroke_.back() - from).manhattanLength() > 0.5) flush();
+        // A segment that starts where the last one did not end was cut by
+        // the view's edge: a new stroke. (Not where the stroke ends: thinning
+        // leaves that up to a pixel behind, and rows closer than that would
+        // then never be stroked at all.)
+        if (!stroke_.isEmpty() && (end_ - from).manhattanLength() > 0.5) flush();
         if (stroke_.isEmpty()) stroke_ << from;
+        end_ = to;
         const QPointF step = to - stroke_.back();
         const double squared = QPointF::dotProduct(step, step);
         if (squared < kThinPixels * kThinPixels && !last) return;
@@ -82,8 +84,7 @@ public:
 
     void flush() {
         if (stroke_.size() >= 2) {
-            painter_.setPen(
-                QPen(toQColor(trailColor(colour_)), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+            painter_.setPen(QPen(toQColor(colours_[colour_]), lineWidth_, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
             painter_.drawPolyline(stroke_);
             colour_ = (colour_ + 1) % 3;
         }
@@ -99,32 +100,36 @@ private:
 
     QPainter& painter_;
     const double lineWidth_;
+    const std::array<Color, 3> colours_;
     const int columns_;
     const int lines_;
     std::vector<bool> covered_;
     QPolygonF stroke_;
+    // Where the last segment ended, kept or not.
+    QPointF end_;
     int colour_ = 0;
 };
 
 }  // namespace
 
-void paintBackground(QPainter& painter, const Korvel& core, const ViewTransform& view) {
+void paintBackground(QPainter& painter, const Korvel& core, const ViewTransform& view, const Profile& colours) {
     const auto& settings = core.settings();
     if (!settings) return;
     const SimulationState& s = core.state();
-    const QPen ring(toQColor(kRingColor), 1);
+    const QPen ring(toQColor(colours.rings), 1);
     for (int n = kMaxRings; n >= 1; --n)
         if (s.ringRadius[n] > 0) drawCircle(painter, view, s.ringRadius[n] * kLengthUnit, ring, Qt::NoBrush);
-    drawCircle(painter, view, discRadius(settings->planetMass) * kLengthUnit, QPen(toQColor(kPlanetColor), 1),
-               toQColor(kPlanetColor));
-    QPen dotted(toQColor(kCircleColor), 1, Qt::DotLine);
+    drawCircle(painter, view, discRadius(settings->planetMass) * kLengthUnit, QPen(toQColor(colours.planet), 1),
+               toQColor(colours.planet));
+    QPen dotted(toQColor(colours.circle), 1, Qt::DotLine);
     drawCircle(painter, view, settings->circleRadius * kLengthUnit, dotted, Qt::NoBrush);
 }
 
-void paintSecondPlanetPath(QPainter& painter, const std::vector<Vec2>& path, const ViewTransform& view) {
+void paintSecondPlanetPath(QPainter& painter, const std::vector<Vec2>& path, const ViewTransform& view,
+                           const Profile& colours) {
     const WorldBox box = view.visible(4);
-    QColor faint = toQColor(kSecondPlanetColor);
-    faint.setAlpha(kFaintAlpha);
+    QColor faint = toQColor(colours.secondPlanetPath);
+    faint.setAlpha(colours.secondPlanetPathAlpha);
     painter.setPen(QPen(faint, 1));
     QPolygonF line;
     const auto flush = [&] {
@@ -147,11 +152,12 @@ void paintSecondPlanetPath(QPainter& painter, const std::vector<Vec2>& path, con
     flush();
 }
 
-void paintTrail(QPainter& painter, const std::vector<DataRow>& rows, const ViewTransform& view, double lineWidth) {
+void paintTrail(QPainter& painter, const std::vector<DataRow>& rows, const ViewTransform& view, double lineWidth,
+                const std::array<Color, 3>& colours) {
     const WorldBox box = view.visible(2 * lineWidth + 2);
     // Crisp, as the drawing's own points are; and far cheaper to stroke.
     painter.setRenderHint(QPainter::Antialiasing, false);
-    TrailStrokes strokes(painter, view, lineWidth);
+    TrailStrokes strokes(painter, view, lineWidth, colours);
     for (std::size_t i = 1; i < rows.size(); ++i) {
         Vec2 a = rows[i - 1].position;
         Vec2 b = rows[i].position;

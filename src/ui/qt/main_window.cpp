@@ -16,6 +16,7 @@
 #include "ui/qt/drawing_view.h"
 #include "ui/qt/help_windows.h"
 #include "ui/qt/korvel_window.h"
+#include "ui/qt/look_menus.h"
 #include "ui/qt/orbit_insight.h"
 #include "ui/qt/run_files.h"
 #include "ui/qt/scenario_files.h"
@@ -117,6 +118,8 @@ void MainWindow::buildViewMenu() {
     buildFullScreenItem(view);
     view->addSeparator();
     buildZoomItems(view);
+    view->addSeparator();
+    buildLookMenus(view, korvel_->view(), *insight_);
 }
 
 void MainWindow::buildZoomItems(QMenu* view) {

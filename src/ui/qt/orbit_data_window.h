@@ -38,6 +38,7 @@ public:
     // The graph, and the drift of the total unless a second planet of mass
     // above 0 pulls.
     void showEnergy(const orbit::EnergyHistory& history, bool secondPlanetPulls);
+    EnergyPlot& plot() { return *plot_; }
 
 signals:
     // The operator closed it.

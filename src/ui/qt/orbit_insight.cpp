@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/panel.h"
+#include "ui/qt/energy_plot.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/orbit_data_window.h"
 #include "ui/qt/orbit_overlay.h"
@@ -71,6 +72,14 @@ void OrbitInsight::viewChanged() {
     showPath();
 }
 
+void OrbitInsight::setLook(const Profile& colours, double lineWidth) {
+    colours_ = colours;
+    lineWidth_ = lineWidth;
+    if (data_) data_->plot().setProfile(colours_);
+    drawnLook_.reset();
+    showPath();
+}
+
 void OrbitInsight::setDataShown(bool shown) {
     dataShown_ = shown;
     if (!shown) {
@@ -84,6 +93,7 @@ void OrbitInsight::setDataShown(bool shown) {
             emit dataClosed();
         });
         placeBeside(data_, owner_, &window_.picture());
+        data_->plot().setProfile(colours_);
     }
     predict();
     predictPreview();
@@ -203,7 +213,7 @@ void OrbitInsight::showPath() {
     OverlayLook look = overlayLook(picture, mapping, &path_, preview);
     if (look.closed && drawnLook_ == look && picture.showsOverlay()) return;
     drawnLook_ = std::move(look);
-    picture.setOverlay(drawOrbitOverlay(picture, mapping, &path_, preview));
+    picture.setOverlay(drawOrbitOverlay(picture, mapping, &path_, preview, colours_, lineWidth_));
 }
 
 void OrbitInsight::showData() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/korvel.h"
+#include "app/palette.h"
 #include "orbit/burn_preview.h"
 #include "orbit/prediction.h"
 #include "sim/state.h"
@@ -35,6 +36,9 @@ public:
     // The drawing's view moved: the path is drawn anew through it.
     void viewChanged();
     void setDataShown(bool shown);
+    // The colours of the path, the preview and the energy graph, and the
+    // width of the lines and markers over the drawing.
+    void setLook(const Profile& colours, double lineWidth);
     bool pathShown() const { return pathShown_; }
     bool dataShown() const { return dataShown_; }
 
@@ -111,6 +115,8 @@ private:
     unsigned paces_ = 0;
     // How the overlay shown looks, while one is shown.
     std::optional<OverlayLook> drawnLook_;
+    Profile colours_ = darkProfile();
+    double lineWidth_ = 1;
 };
 
 }  // namespace korvel::qt

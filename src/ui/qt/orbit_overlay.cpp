@@ -28,7 +28,7 @@ std::optional<QPointF> place(const PictureBox& surface, const ViewGeometry& m, V
 }
 
 void drawPath(QPainter& painter, const PictureBox& surface, const ViewGeometry& m, const orbit::PredictedPath& path,
-              const QColor& colour) {
+              const QColor& colour, double width) {
     QPolygonF line;
     line.reserve(static_cast<qsizetype>(path.points.size()));
     for (const Vec2& p : path.points)
@@ -36,26 +36,28 @@ void drawPath(QPainter& painter, const PictureBox& surface, const ViewGeometry& 
     if (line.size() >= 2) {
         // One device pixel wide: the raster engine's fast path for dashes. A
         // wider dashed line took about 0.5 ms per drawing, which the tick rate felt.
-        QPen dashed(colour, 1, Qt::CustomDashLine, Qt::FlatCap, Qt::RoundJoin);
-        dashed.setCosmetic(true);
+        QPen dashed(colour, width, Qt::CustomDashLine, Qt::FlatCap, Qt::RoundJoin);
+        dashed.setCosmetic(width == 1);
         dashed.setDashPattern({4, 3});
         painter.setPen(dashed);
         painter.setBrush(Qt::NoBrush);
         painter.drawPolyline(line);
     }
-    painter.setPen(QPen(colour, 1.5));
+    // The markers grow with the line.
+    const qreal half = kMarkerHalf * width;
+    painter.setPen(QPen(colour, 1.5 * width));
     if (path.periapsis)
         if (const auto at = place(surface, m, *path.periapsis)) {
             painter.setBrush(colour);
-            painter.drawEllipse(*at, kMarkerHalf, kMarkerHalf);
+            painter.drawEllipse(*at, half, half);
         }
     painter.setBrush(Qt::NoBrush);
     if (path.apoapsis)
         if (const auto at = place(surface, m, *path.apoapsis))
-            painter.drawRect(QRectF(*at - QPointF(kMarkerHalf, kMarkerHalf), QSizeF(2 * kMarkerHalf, 2 * kMarkerHalf)));
+            painter.drawRect(QRectF(*at - QPointF(half, half), QSizeF(2 * half, 2 * half)));
     if (path.impact)
         if (const auto at = place(surface, m, *path.impact)) {
-            const qreal d = kMarkerHalf + 0.5;
+            const qreal d = half + 0.5 * width;
             painter.drawLine(*at + QPointF(-d, -d), *at + QPointF(d, d));
             painter.drawLine(*at + QPointF(-d, d), *at + QPointF(d, -d));
         }
@@ -64,13 +66,13 @@ void drawPath(QPainter& painter, const PictureBox& surface, const ViewGeometry& 
 }  // namespace
 
 QImage drawOrbitOverlay(PictureBox& surface, const ViewGeometry& mapping, const orbit::PredictedPath* path,
-                        const orbit::PredictedPath* preview) {
+                        const orbit::PredictedPath* preview, const Profile& colours, double lineWidth) {
     if (!std::isfinite(mapping.screenScale())) return QImage();
     QImage overlay = surface.blankOverlay();
     QPainter painter(&overlay);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (path) drawPath(painter, surface, mapping, *path, toQColor(kPathColor));
-    if (preview) drawPath(painter, surface, mapping, *preview, toQColor(kPreviewColor));
+    if (path) drawPath(painter, surface, mapping, *path, toQColor(colours.path), lineWidth);
+    if (preview) drawPath(painter, surface, mapping, *preview, toQColor(colours.preview), lineWidth);
     return overlay;
 }
 
