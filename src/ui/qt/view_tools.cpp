@@ -267,6 +267,8 @@ void ViewTools::paintArrow(QPainter& painter, Vec2 from, Vec2 value, double perS
     }
     // The number at the tip, or where the arrow leaves the view; kept on the drawing.
     const QRectF room(QPointF(0, 0), QSizeF(picture_.size()));
+    // The labels' font, on the screen and in a picture alike.
+    painter.setFont(gridLabel_->font());
     const QFontMetricsF metrics(painter.font());
     QRectF label = metrics.boundingRect(text).translated(end + QPointF(6, -6));
     label.moveLeft(std::clamp(label.left(), room.left(), std::max(room.left(), room.right() - label.width())));
