@@ -46,7 +46,7 @@ QColor tapeColor() { return toQColor(kPreviewColor); }
 }  // namespace
 
 ViewTools::ViewTools(PictureBox& picture, DrawingView& view, const Korvel& core, const OrbitInsight& insight)
-    : QObject(&picture), picture_(picture), view_(view), core_(core), insight_(insight) {
+    : QObject(&picture), picture_(picture), view_(view), core_(core), insight_(&insight) {
     // Installed after the view's own filter, so a press near a tape end
     // reaches the tape before the view takes it for a pan.
     picture.installEventFilter(this);
@@ -106,9 +106,11 @@ std::vector<Vec2> ViewTools::pulls() const {
 
 std::vector<SnapTarget> ViewTools::targets() const {
     std::vector<Vec2> apsides;
-    const orbit::PredictedPath& path = insight_.path();
-    if (insight_.pathShown() && path.periapsis) apsides.push_back(*path.periapsis);
-    if (insight_.pathShown() && path.apoapsis) apsides.push_back(*path.apoapsis);
+    if (insight_ && insight_->pathShown()) {
+        const orbit::PredictedPath& path = insight_->path();
+        if (path.periapsis) apsides.push_back(*path.periapsis);
+        if (path.apoapsis) apsides.push_back(*path.apoapsis);
+    }
     return snapTargets(craft(), apsides, core_.log().trail().rows());
 }
 

@@ -10,6 +10,7 @@
 // choose an end and Shift with an arrow key moves it.
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
@@ -77,7 +78,8 @@ private:
     PictureBox& picture_;
     DrawingView& view_;
     const Korvel& core_;
-    const OrbitInsight& insight_;
+    // The window lets the path go first as it closes.
+    QPointer<const OrbitInsight> insight_;
     bool grid_ = false;
     bool tape_ = false;
     bool velocity_ = false;
