@@ -9,9 +9,11 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -25,11 +27,13 @@
 #include "app/panel.h"
 #include "qt_support.h"
 #include "sim/numbers.h"
+#include "ui/qt/drawing_view.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/run_files.h"
 #include "ui/qt/scenario_files.h"
 #include "ui/qt/scenario_notes.h"
+#include "ui/qt/view_tools.h"
 
 using korvel::qt::KorvelWindow;
 using korvel::qt::MainWindow;
@@ -90,6 +94,67 @@ private slots:
         QVERIFY2(w.messageBox()->text().contains(QDir::toNativeSeparators(bad) + "\": "),
                  qPrintable(w.messageBox()->text()));
         QVERIFY(!QFile::exists(bad));
+    }
+
+    void theToolsShowOverTheDrawingAndInThePicture() {
+        MainWindow m;
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        KorvelWindow& w = m.korvel();
+        runPaused(m, 300);
+        const QImage drawing = w.picture().image().copy();
+        const QImage plain = w.picture().shownImage();
+        const auto* grid = w.picture().findChild<QLabel*>("gridLabel");
+        QVERIFY(grid && !grid->isVisible());
+        action(m, "actionGrid")->trigger();
+        QVERIFY(grid->isVisible());
+        QVERIFY2(QRegularExpression("^grid [0-9,.]+ km$").match(grid->text()).hasMatch(), qPrintable(grid->text()));
+        QVERIFY(!grid->accessibleName().isEmpty());
+        QVERIFY(w.picture().shownImage() != plain);
+
+        // The tape's end near the craft follows a drag, and the view does not pan.
+        action(m, "actionTape")->trigger();
+        action(m, "actionVelocityArrow")->trigger();
+        const QPointF end = *w.view().toWidget(m.tools().tapeEnd(1).world);
+        const korvel::Vec2 centre = w.view().transform().centre();
+        QTest::mousePress(&w.picture(), Qt::LeftButton, {}, end.toPoint());
+        QMouseEvent move(QEvent::MouseMove, end + QPointF(-40, 30), w.picture().mapToGlobal(end + QPointF(-40, 30)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w.picture(), &move);
+        QTest::mouseRelease(&w.picture(), Qt::LeftButton, {}, (end + QPointF(-40, 30)).toPoint());
+        QCOMPARE(w.view().transform().centre().x, centre.x);
+        QVERIFY((*w.view().toWidget(m.tools().tapeEnd(1).world) - end).manhattanLength() > 30);
+        // From the keyboard: "[" takes the other end, Shift+Right moves it; the view stays.
+        const QPointF planet = *w.view().toWidget({0, 0});
+        QCOMPARE((*w.view().toWidget(m.tools().tapeEnd(0).world) - planet).manhattanLength(), 0.0);
+        QTest::keyClick(&w.picture(), Qt::Key_BracketLeft);
+        QTest::keyClick(&w.picture(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(w.view().transform().centre().x, centre.x);
+        QCOMPARE(qRound(w.view().toWidget(m.tools().tapeEnd(0).world)->x() - planet.x()),
+                 qRound(korvel::qt::ViewTools::kKeyStepPixels));
+        const auto* tape = w.picture().findChild<QLabel*>("tapeReading");
+        QVERIFY(tape->isVisible() && tape->text().contains(" km"));
+        const auto* scale = w.picture().findChild<QLabel*>("arrowScale");
+        QVERIFY2(scale->isVisible() && scale->text().startsWith("1 grid square = ") && scale->text().endsWith("m/s"),
+                 qPrintable(scale->text()));
+        // Over the drawing, never in it; and in the picture saved.
+        const QImage tools = w.picture().shownImage();
+        QCOMPARE(w.picture().image(), drawing);
+        QTemporaryDir dir;
+        QVERIFY(m.runFiles().savePicture(dir.filePath("tools.png")));
+        QCOMPARE(QImage(dir.filePath("tools.png")).convertToFormat(QImage::Format_RGB32), tools);
+        // Turned off, they leave nothing behind.
+        const QStringList names{"actionGrid", "actionTape", "actionVelocityArrow"};
+        for (const QString& name : names) action(m, qPrintable(name))->trigger();
+        QCOMPARE(w.picture().shownImage(), plain);
+        for (const QString& name : names) action(m, qPrintable(name))->trigger();
+
+        // At either zoom limit the labels stay on the drawing and the picture draws.
+        for (const bool in : {true, false}) {
+            for (int i = 0; i < 45; ++i) in ? w.view().zoomIn() : w.view().zoomOut();
+            QVERIFY(!w.picture().shownImage().isNull());
+            for (const QLabel* label : {grid, tape, scale}) QVERIFY(w.picture().rect().contains(label->geometry()));
+        }
     }
 
     void aScenarioKeepsTheRunAndIsRefusedWhole() {

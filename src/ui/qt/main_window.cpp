@@ -22,6 +22,7 @@
 #include "ui/qt/scenario_files.h"
 #include "ui/qt/scenario_notes.h"
 #include "ui/qt/tool_windows.h"
+#include "ui/qt/view_tools.h"
 
 namespace korvel::qt {
 
@@ -43,6 +44,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connect(korvel_, &KorvelWindow::happened, insight_, &OrbitInsight::onEvents);
     connect(korvel_, &KorvelWindow::ticked, insight_, &OrbitInsight::onTick);
     connect(&korvel_->view(), &DrawingView::changed, insight_, &OrbitInsight::viewChanged);
+    tools_ = new ViewTools(korvel_->picture(), korvel_->view(), korvel_->core(), *insight_);
+    connect(korvel_, &KorvelWindow::ticked, tools_, &ViewTools::onTick);
     buildMenus();
 }
 
@@ -120,6 +123,26 @@ void MainWindow::buildViewMenu() {
     buildZoomItems(view);
     view->addSeparator();
     buildLookMenus(view, korvel_->view(), *insight_);
+    view->addSeparator();
+    buildToolItems(view);
+}
+
+void MainWindow::buildToolItems(QMenu* view) {
+    const auto toggle = [this, view](const char* name, const QString& text, const QKeySequence& keys,
+                                     const QString& whatItDoes, void (ViewTools::*show)(bool)) {
+        QAction* item = addItem(view, name, text, keys, whatItDoes);
+        item->setCheckable(true);
+        connect(item, &QAction::toggled, tools_, show);
+    };
+    toggle("actionGrid", "Grid", QKeySequence(Qt::CTRL | Qt::Key_G),
+           "Grid on or off: lines at a round spacing, written in the corner", &ViewTools::setGridShown);
+    toggle("actionTape", "Measuring Tape", QKeySequence(Qt::CTRL | Qt::Key_T),
+           "Measuring tape on or off: drag its ends, or press [ or ] to choose an end and Shift+arrow keys to move it",
+           &ViewTools::setTapeShown);
+    toggle("actionVelocityArrow", "Velocity Arrow", QKeySequence(),
+           "The craft's velocity as an arrow, to the grid's scale", &ViewTools::setVelocityArrowShown);
+    toggle("actionGravityArrow", "Gravity Arrows", QKeySequence(),
+           "The pull of each planet on the craft as an arrow, to the grid's scale", &ViewTools::setGravityArrowShown);
 }
 
 void MainWindow::buildZoomItems(QMenu* view) {

@@ -21,6 +21,7 @@ class OrbitInsight;
 class RunFiles;
 class ScenarioFiles;
 class ScenarioNotes;
+class ViewTools;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -41,6 +42,8 @@ public:
     // About This Scenario; hidden until asked for or a scenario with a
     // description opens.
     ScenarioNotes& scenarioNotes() { return *notes_; }
+    // The grid, the measuring tape and the arrows over the drawing.
+    ViewTools& tools() { return *tools_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -55,6 +58,7 @@ private:
     void buildViewMenu();
     void buildNotesItem(QMenu* view);
     void buildZoomItems(QMenu* view);
+    void buildToolItems(QMenu* view);
     void showScenarioNotes(bool shown);
     void buildFullScreenItem(QMenu* view);
     void setFullScreen(bool on);
@@ -71,6 +75,7 @@ private:
     ScenarioFiles* scenarios_ = nullptr;
     RunFiles* runFiles_ = nullptr;
     ScenarioNotes* notes_ = nullptr;
+    ViewTools* tools_ = nullptr;
     QAction* fullScreen_ = nullptr;
     bool notesPlaced_ = false;
     QPointer<QWidget> help_;

@@ -244,6 +244,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     else
         view_->paint(painter);
     if (!overlay_.isNull()) painter.drawImage(QPointF(0, 0), overlay_);
+    if (painterOver_) painterOver_(painter, false);
 }
 
 void PictureBox::setOverlay(QImage overlay) {
@@ -279,10 +280,10 @@ std::optional<QPointF> PictureBox::toWidget(double x, double y) const {
 
 QImage PictureBox::shownImage() const {
     QImage shown = showsDrawing() ? image_.copy() : view_->image();
-    if (!overlay_.isNull()) {
-        QPainter painter(&shown);
-        painter.drawImage(QPointF(0, 0), overlay_);
-    }
+    QPainter painter(&shown);
+    if (!overlay_.isNull()) painter.drawImage(QPointF(0, 0), overlay_);
+    if (painterOver_) painterOver_(painter, true);
+    painter.end();
     return shown;
 }
 

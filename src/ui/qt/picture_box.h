@@ -9,9 +9,12 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 #include "app/platform.h"
+
+class QPainter;
 
 namespace korvel::qt {
 
@@ -62,6 +65,10 @@ public:
     // The drawing keeps this size in logical pixels, whatever the widget's:
     // at another size the widget shows a view of the run instead.
     void setDrawingSize(QSize size);
+    // Paints over the drawing and its overlay, on the screen and in
+    // shownImage() (`forPicture` true: what child widgets show, too).
+    using PainterOver = std::function<void(QPainter& painter, bool forPicture)>;
+    void setPainterOver(PainterOver paint) { painterOver_ = std::move(paint); }
     // Shows `view` instead of the drawing while it is active; null for none.
     void setView(DrawingView* view) { view_ = view; }
     // Whether the widget shows the drawing itself, not a view of the run.
@@ -94,6 +101,7 @@ private:
     QImage overlay_;
     QSize drawingSize_;
     DrawingView* view_ = nullptr;
+    PainterOver painterOver_;
     QRgb back_ = toQRgb(kBlack);
     // Until a user scale is set, the scale is the control's size in twips.
     bool userScale_ = false;
