@@ -20,6 +20,7 @@
 
 #include "orbit/elements.h"
 #include "qt_support.h"
+#include "ui/qt/drawing_view.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/main_window.h"
 
@@ -81,6 +82,10 @@ private slots:
                     QVERIFY2(near, qPrintable(QString("scale %1 at %2, %3").arg(scale).arg(x).arg(y)));
                 }
             QVERIFY(changed > 500);
+            // Zoomed and reset, the picture is the same, path and all.
+            w.view().zoomIn();
+            w.view().reset();
+            QCOMPARE(w.picture().shownImage(), shown);
             action(m, "actionPredictedPath")->setChecked(false);
             QCOMPARE(w.picture().shownImage(), drawing);
             QCOMPARE(w.picture().image(), drawing);

@@ -68,6 +68,13 @@ void OrbitInsight::setPathShown(bool shown) {
 }
 
 void OrbitInsight::viewChanged() {
+    PictureBox& picture = window_.picture();
+    // Leaving the drawing itself, its overlay is kept: back in it, the same
+    // path shows the very same pixels, its dashes where they were.
+    if (overlayOnDrawing_ && !picture.showsDrawing() && picture.showsOverlay()) {
+        keptOverlay_ = picture.overlay();
+        keptLook_ = drawnLook_;
+    }
     drawnLook_.reset();
     showPath();
 }
@@ -76,6 +83,9 @@ void OrbitInsight::setLook(const Profile& colours, double lineWidth) {
     colours_ = colours;
     lineWidth_ = lineWidth;
     if (data_) data_->plot().setProfile(colours_);
+    // An overlay kept from before is in the old colours and width.
+    keptOverlay_ = QImage();
+    keptLook_.reset();
     drawnLook_.reset();
     showPath();
 }
@@ -212,8 +222,14 @@ void OrbitInsight::showPath() {
     // only moved its start along itself looks the same.
     OverlayLook look = overlayLook(picture, mapping, &path_, preview);
     if (look.closed && drawnLook_ == look && picture.showsOverlay()) return;
+    overlayOnDrawing_ = picture.showsDrawing();
+    const bool kept = overlayOnDrawing_ && look.closed && keptLook_ == look;
     drawnLook_ = std::move(look);
-    picture.setOverlay(drawOrbitOverlay(picture, mapping, &path_, preview, colours_, lineWidth_));
+    picture.setOverlay(kept ? keptOverlay_ : drawOrbitOverlay(picture, mapping, &path_, preview, colours_, lineWidth_));
+    if (overlayOnDrawing_) {
+        keptOverlay_ = QImage();
+        keptLook_.reset();
+    }
 }
 
 void OrbitInsight::showData() {

@@ -115,6 +115,11 @@ private:
     unsigned paces_ = 0;
     // How the overlay shown looks, while one is shown.
     std::optional<OverlayLook> drawnLook_;
+    // Whether the overlay shown was drawn over the drawing itself, and the
+    // one kept while the view shows something else.
+    bool overlayOnDrawing_ = false;
+    QImage keptOverlay_;
+    std::optional<OverlayLook> keptLook_;
     Profile colours_ = darkProfile();
     double lineWidth_ = 1;
 };

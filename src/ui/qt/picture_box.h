@@ -55,6 +55,7 @@ public:
     // its pixels and shows no more until setOverlay.
     QImage blankOverlay();
     bool showsOverlay() const { return !overlay_.isNull(); }
+    const QImage& overlay() const { return overlay_; }
     // Where a point in user units lands, in logical pixels; nothing while the
     // scale is unusable.
     std::optional<QPointF> toWidget(double x, double y) const;
