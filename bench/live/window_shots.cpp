@@ -14,8 +14,8 @@
 // writes <dir>/window.png, run-button-focus.png, run-button-no-focus.png,
 // run.png, orbit-path.png, burn-preview.png, orbit-data.png,
 // second-planet.png, orbit-second-planet.png, orbit-data-step-warning.png,
-// tool-windows.png, and the views view-maximised.png, view-zoom-apoapsis.png
-// and view-kept-run.png.
+// tool-windows.png, the views view-maximised.png, view-zoom-apoapsis.png
+// and view-kept-run.png, and the lab bench's lab-light.png and lab-dark.png.
 
 #include <QAction>
 #include <QApplication>
@@ -40,6 +40,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/orbit_insight.h"
 #include "ui/qt/scenario_files.h"
+#include "ui/qt/view_tools.h"
 
 using korvel::kLengthUnit;
 using korvel::Vec2;
@@ -278,6 +279,49 @@ static bool viewShots(const QString& dir) {
     return big.grab().save(dir + "/view-kept-run.png") && ok;
 }
 
+// The lab bench: the Hohmann task after its first burn, paused, with the
+// grid, the velocity arrow and the tape from the transfer's periapsis to its
+// apoapsis, in the Light profile and in Dark.
+static bool labShots(const QString& dir) {
+    korvel::qt::MainWindow lab;
+    lab.resize(1400, 860);
+    lab.show();
+    if (!QTest::qWaitForWindowExposed(&lab)) return false;
+    spin(300);
+    lab.findChild<QAction*>("example-7-hohmann-transfer")->trigger();
+    lab.korvel().findChild<QLineEdit*>("txt_masses(2)")->setText("10000");
+    const auto press = [&lab](const char* name, int times) {
+        for (int i = 0; i < times; ++i) QTest::mouseClick(lab.korvel().findChild<QPushButton*>(name), Qt::LeftButton);
+    };
+    press("runSImulation", 1);
+    press("cmd_stop_simulation", 1);
+    for (const auto& [size, times] :
+         {std::pair{"cmd_color(4)", 1}, {"cmd_color(5)", 7}, {"cmd_color(6)", 3}, {"cmd_color(7)", 6}}) {
+        press(size, 1);
+        press("cmd_color(0)", times);
+    }
+    press("cmd_continue", 1);
+    spin(300);
+    press("cmd_stop_simulation", 1);
+    for (const char* name : {"actionPredictedPath", "actionGrid", "actionVelocityArrow", "actionTape"})
+        lab.findChild<QAction*>(name)->setChecked(true);
+    spin(300);
+    const auto& path = lab.insight().path();
+    if (path.periapsis && path.apoapsis) {
+        korvel::qt::DrawingView& view = lab.korvel().view();
+        lab.tools().moveTapeEnd(0, view.toWidget(*path.periapsis).value_or(QPointF()), 8);
+        lab.tools().moveTapeEnd(1, view.toWidget(*path.apoapsis).value_or(QPointF()), 8);
+    }
+    bool ok = true;
+    for (const auto& [profile, file] :
+         {std::pair{"actionColoursLight", "/lab-light.png"}, {"actionColoursDark", "/lab-dark.png"}}) {
+        lab.findChild<QAction*>(profile)->trigger();
+        spin(400);
+        ok = lab.grab().save(dir + file) && ok;
+    }
+    return ok;
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
@@ -298,5 +342,6 @@ int main(int argc, char** argv) {
     // The first window stays, hidden, while the second is shot.
     const bool toolWindowsOk = toolWindowShots(dir, runMs);
     const bool viewOk = viewShots(dir);
-    return shots.ok() && toolWindowsOk && viewOk ? 0 : 1;
+    const bool labOk = labShots(dir);
+    return shots.ok() && toolWindowsOk && viewOk && labOk ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include "ui/qt/drawing_view.h"
 #include "ui/qt/orbit_insight.h"
 #include "ui/qt/safe_file_dialog.h"
+#include "ui/qt/view_tools.h"
 
 namespace korvel::qt {
 
@@ -31,7 +32,7 @@ QAction* choice(QActionGroup* group, QMenu* menu, const QString& name, const QSt
 
 }  // namespace
 
-void buildLookMenus(QMenu* view, DrawingView& drawing, OrbitInsight& insight) {
+void buildLookMenus(QMenu* view, DrawingView& drawing, OrbitInsight& insight, ViewTools& tools) {
     QMenu* colours = view->addMenu("&Colours");
     colours->setObjectName("menuColours");
     auto* profiles = new QActionGroup(colours);
@@ -53,12 +54,13 @@ void buildLookMenus(QMenu* view, DrawingView& drawing, OrbitInsight& insight) {
     (settings.value(kColoursKey).toString() == "light" ? light : dark)->setChecked(true);
     width[std::clamp(settings.value(kLineWidthKey, 1).toInt(), 1, kWidestLine) - 1]->setChecked(true);
 
-    const auto apply = [&drawing, &insight, light, lines] {
+    const auto apply = [&drawing, &insight, &tools, light, lines] {
         const Profile profile = light->isChecked() ? lightProfile() : darkProfile();
         const double lineWidth = lines->checkedAction()->data().toInt();
         drawing.setLineWidth(lineWidth);
         drawing.setProfile(profile);
         insight.setLook(profile, lineWidth);
+        tools.setProfile(profile);
     };
     apply();
     for (QAction* action : profiles->actions())

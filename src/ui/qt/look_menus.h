@@ -10,8 +10,9 @@ namespace korvel::qt {
 
 class DrawingView;
 class OrbitInsight;
+class ViewTools;
 
 // Adds both submenus to `view` and applies what the settings kept.
-void buildLookMenus(QMenu* view, DrawingView& drawing, OrbitInsight& insight);
+void buildLookMenus(QMenu* view, DrawingView& drawing, OrbitInsight& insight, ViewTools& tools);
 
 }  // namespace korvel::qt

@@ -122,7 +122,7 @@ void MainWindow::buildViewMenu() {
     view->addSeparator();
     buildZoomItems(view);
     view->addSeparator();
-    buildLookMenus(view, korvel_->view(), *insight_);
+    buildLookMenus(view, korvel_->view(), *insight_, *tools_);
     view->addSeparator();
     buildToolItems(view);
 }

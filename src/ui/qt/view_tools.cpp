@@ -36,12 +36,9 @@ QLabel* makeLabel(QWidget& parent, const char* name, const QString& accessibleNa
     auto* label = new QLabel(&parent);
     label->setObjectName(name);
     label->setAccessibleName(accessibleName);
-    label->setStyleSheet("color: white; background: transparent;");
     label->hide();
     return label;
 }
-
-QColor tapeColor() { return toQColor(kPreviewColor); }
 
 }  // namespace
 
@@ -166,6 +163,7 @@ void ViewTools::updateLabels() {
     const int w = picture_.width();
     const int h = picture_.height();
     for (QLabel* label : {gridLabel_, tapeReading_, arrowScale_}) {
+        label->ensurePolished();
         label->adjustSize();
         label->resize(std::min(label->width(), std::max(1, w - 2 * kLabelMargin)), label->height());
     }
@@ -192,13 +190,22 @@ void ViewTools::paint(QPainter& painter, bool withLabels) const {
     painter.restore();
 }
 
+void ViewTools::setProfile(const Profile& profile) {
+    profile_ = profile;
+    // The labels in the colour of the scale bar, which reads on either ground.
+    const QString style = QString("color: %1; background: transparent;").arg(toQColor(profile_.scaleBar).name());
+    for (QLabel* label : {gridLabel_, tapeReading_, arrowScale_}) label->setStyleSheet(style);
+    // A new style may bring new metrics: the labels are sized anew.
+    refresh();
+}
+
 void ViewTools::paintGrid(QPainter& painter) const {
     const ViewTransform& t = view_.transform();
     const auto grid = gridSpacing(t.pixelsPerMetre());
     if (!grid) return;
     const WorldBox box = t.visible();
-    const QColor line(255, 255, 255, 60);
-    const QColor axis(255, 255, 255, 120);
+    const QColor line = toQColor(profile_.graphGrid);
+    const QColor axis = toQColor(profile_.graphText);
     // Lines already lie within the visible box, so they map to finite pixels.
     for (const double x : gridLines(box.low.x, box.high.x, grid->metres)) {
         painter.setPen(QPen(x == 0 ? axis : line, 1));
@@ -215,13 +222,13 @@ void ViewTools::paintTape(QPainter& painter) const {
     const WorldBox box = t.visible(kClipMarginPixels);
     Vec2 a = ends_[0].world;
     Vec2 b = ends_[1].world;
-    painter.setPen(QPen(tapeColor(), 2));
+    painter.setPen(QPen(toQColor(profile_.preview), 2));
     if (clipToBox(a, b, box)) painter.drawLine(at(t, a), at(t, b));
     for (int end = 0; end < 2; ++end) {
         const Vec2 world = ends_[static_cast<std::size_t>(end)].world;
         if (!t.visible().contains(world)) continue;
         // The end the keyboard moves is filled.
-        painter.setBrush(end == chosenEnd_ ? QBrush(tapeColor()) : QBrush(Qt::NoBrush));
+        painter.setBrush(end == chosenEnd_ ? QBrush(toQColor(profile_.preview)) : QBrush(Qt::NoBrush));
         painter.drawEllipse(at(t, world), kEndRadius, kEndRadius);
     }
 }
@@ -251,7 +258,7 @@ void ViewTools::paintArrow(QPainter& painter, Vec2 from, Vec2 value, double perS
     Vec2 a = from;
     Vec2 b = tip;
     if (!std::isfinite(tip.x) || !std::isfinite(tip.y) || !clipToBox(a, b, t.visible(kClipMarginPixels))) return;
-    painter.setPen(QPen(Qt::white, 2));
+    painter.setPen(QPen(toQColor(profile_.scaleBar), 2));
     const QPointF start = at(t, a);
     const QPointF end = at(t, b);
     painter.drawLine(start, end);
@@ -279,7 +286,7 @@ void ViewTools::paintArrow(QPainter& painter, Vec2 from, Vec2 value, double perS
 }
 
 void ViewTools::paintLabels(QPainter& painter) const {
-    painter.setPen(Qt::white);
+    painter.setPen(toQColor(profile_.scaleBar));
     for (const QLabel* label : {gridLabel_, tapeReading_, arrowScale_}) {
         if (!label->isVisibleTo(&picture_)) continue;
         painter.setFont(label->font());

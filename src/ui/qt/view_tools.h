@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "app/korvel.h"
+#include "app/palette.h"
 #include "app/view/view_tools.h"
 
 class QLabel;
@@ -37,6 +38,10 @@ public:
     void setTapeShown(bool shown);
     void setVelocityArrowShown(bool shown);
     void setGravityArrowShown(bool shown);
+    // The colours of the profile in force: the grid in the graph's grid and
+    // axes, the tape in the preview's colour, arrows and labels in the scale
+    // bar's, all at least 3:1 against either ground.
+    void setProfile(const Profile& profile);
 
     // The tape's ends, and the one the keyboard moves.
     const SnapTarget& tapeEnd(int end) const { return ends_.at(static_cast<std::size_t>(end)); }
@@ -80,6 +85,7 @@ private:
     const Korvel& core_;
     // The window lets the path go first as it closes.
     QPointer<const OrbitInsight> insight_;
+    Profile profile_ = darkProfile();
     bool grid_ = false;
     bool tape_ = false;
     bool velocity_ = false;
