@@ -2,12 +2,15 @@
 // 1 ms timer, and the CPU share of the run. Run it on an X server:
 //
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/live/live_rate [--orbit] [--zoomed] [--maximised]
+//       [--tools] [--light]
 //
 // First 3 s of a bare 1 ms precise timer with an empty handler, then 10 s of
 // a default run ("Run Simulation"); the CPU share is taken over 5 s in the
 // middle of the run. With --orbit the predicted path and the Orbit Data
 // window are on; with --zoomed the drawing is a view zoomed in twice; with
-// --maximised the window fills the screen (a view of the run too).
+// --maximised the window fills the screen (a view of the run too); with
+// --tools the grid, the tape and both arrows are on; with --light the Light
+// profile.
 //
 // With --drift SCENARIO REVOLUTIONS it runs that scenario in the window for
 // as many revolutions of its starting orbit instead, and prints how far the
@@ -25,6 +28,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -115,6 +120,9 @@ static double bareTimerRate() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    // The profile chosen here is the measurement's, not the user's.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const bool orbit = arguments.contains("--orbit");
     korvel::qt::MainWindow main;
     korvel::qt::KorvelWindow& window = main.korvel();
@@ -140,6 +148,9 @@ int main(int argc, char** argv) {
     // A default run.
     window.findChild<QPushButton*>("runSImulation")->click();
     if (zoomed) main.findChild<QAction*>("actionZoomIn")->trigger();
+    for (const char* tool : {"actionGrid", "actionTape", "actionVelocityArrow", "actionGravityArrow"})
+        if (arguments.contains("--tools")) main.findChild<QAction*>(tool)->setChecked(true);
+    if (arguments.contains("--light")) main.findChild<QAction*>("actionColoursLight")->trigger();
     const std::uint64_t ticks0 = window.tickCount();
     const quint64 repaints0 = window.picture().repaintRequests();
     QElapsedTimer clock;
