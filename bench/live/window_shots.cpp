@@ -235,6 +235,26 @@ static void turnWheel(QWidget* drawing, QPointF at, int notches) {
     QApplication::sendEvent(drawing, &wheel);
 }
 
+// Clicks the button `name` of the window `times` times, as a mouse does.
+static void press(korvel::qt::MainWindow& main, const char* name, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::mouseClick(main.korvel().findChild<QPushButton*>(name), Qt::LeftButton);
+}
+
+// The Hohmann task at time factor 1e4: run, paused for the first burn as the
+// task has it (1000, then 7 × 100, 3 × 10, 6 × 1 forward), and continued.
+static void startTransfer(korvel::qt::MainWindow& main) {
+    main.findChild<QAction*>("example-7-hohmann-transfer")->trigger();
+    main.korvel().findChild<QLineEdit*>("txt_masses(2)")->setText("10000");
+    press(main, "runSImulation");
+    press(main, "cmd_stop_simulation");
+    for (const auto& [size, times] :
+         {std::pair{"cmd_color(4)", 1}, {"cmd_color(5)", 7}, {"cmd_color(6)", 3}, {"cmd_color(7)", 6}}) {
+        press(main, size);
+        press(main, "cmd_color(0)", times);
+    }
+    press(main, "cmd_continue");
+}
+
 // The drawing as a view of the run, in a maximised window: the Hohmann task
 // after its first burn, the whole screen; the apoapsis zoomed onto, with the
 // scale bar; and that run kept, opened again and zoomed out.
@@ -243,20 +263,8 @@ static bool viewShots(const QString& dir) {
     big.showMaximized();
     if (!QTest::qWaitForWindowExposed(&big)) return false;
     spin(500);
-    big.findChild<QAction*>("example-7-hohmann-transfer")->trigger();
-    big.korvel().findChild<QLineEdit*>("txt_masses(2)")->setText("10000");
-    const auto press = [&big](const char* name, int times) {
-        for (int i = 0; i < times; ++i) QTest::mouseClick(big.korvel().findChild<QPushButton*>(name), Qt::LeftButton);
-    };
-    press("runSImulation", 1);
     big.findChild<QAction*>("actionPredictedPath")->setChecked(true);
-    spin(300);
-    // The first burn as the task has it: 1000, then 7 × 100, 3 × 10, 6 × 1.
-    for (const auto& [size, times] :
-         {std::pair{"cmd_color(4)", 1}, {"cmd_color(5)", 7}, {"cmd_color(6)", 3}, {"cmd_color(7)", 6}}) {
-        press(size, 1);
-        press("cmd_color(0)", times);
-    }
+    startTransfer(big);
     spin(400);
     bool ok = big.screen()->grabWindow(0).save(dir + "/view-maximised.png");
 
@@ -288,21 +296,9 @@ static bool labShots(const QString& dir) {
     lab.show();
     if (!QTest::qWaitForWindowExposed(&lab)) return false;
     spin(300);
-    lab.findChild<QAction*>("example-7-hohmann-transfer")->trigger();
-    lab.korvel().findChild<QLineEdit*>("txt_masses(2)")->setText("10000");
-    const auto press = [&lab](const char* name, int times) {
-        for (int i = 0; i < times; ++i) QTest::mouseClick(lab.korvel().findChild<QPushButton*>(name), Qt::LeftButton);
-    };
-    press("runSImulation", 1);
-    press("cmd_stop_simulation", 1);
-    for (const auto& [size, times] :
-         {std::pair{"cmd_color(4)", 1}, {"cmd_color(5)", 7}, {"cmd_color(6)", 3}, {"cmd_color(7)", 6}}) {
-        press(size, 1);
-        press("cmd_color(0)", times);
-    }
-    press("cmd_continue", 1);
+    startTransfer(lab);
     spin(300);
-    press("cmd_stop_simulation", 1);
+    press(lab, "cmd_stop_simulation");
     for (const char* name : {"actionPredictedPath", "actionGrid", "actionVelocityArrow", "actionTape"})
         lab.findChild<QAction*>(name)->setChecked(true);
     spin(300);
