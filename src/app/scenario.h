@@ -12,6 +12,7 @@
 #include "app/platform.h"
 #include "app/run_log.h"
 #include "sim/state.h"
+#include "sim/vec2.h"
 
 namespace korvel {
 
@@ -51,12 +52,33 @@ struct SavedRun {
     std::optional<KeptLog> log;
 };
 
+// How the view was set up when the scenario was kept, so that a teacher's
+// set-up opens ready to measure: the colours, the line width, the tools over
+// the drawing and the zoom and centre. World points are metres from the
+// planet's centre.
+enum class ViewColours { Dark, Light };
+struct ScenarioView {
+    ViewColours colours = ViewColours::Dark;
+    int lineWidth = 1;  // px: 1, 2 or 3
+    bool grid = false;
+    // The measuring tape's ends while it is on.
+    std::optional<std::array<Vec2, 2>> tape;
+    bool velocityArrow = false;
+    bool gravityArrow = false;
+    // Times the typed screen scale, within the view's zoom limits.
+    double zoom = 1;
+    Vec2 centre;
+    friend bool operator==(const ScenarioView&, const ScenarioView&) = default;
+};
+
 struct Scenario {
     std::string title;
     std::string description;
     // Texts by box index; only kScenarioBoxes count, the rest stay empty.
     std::array<std::string, kBoxCount> panel;
     std::optional<SavedRun> run;
+    // None in a file that keeps no view: it opens in the view the operator has.
+    std::optional<ScenarioView> view;
 };
 
 // The panel as the program starts with it, untitled and without a run.

@@ -71,6 +71,10 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     Scenario scenario = kept.korvel.scenario();
     scenario.title = "Line\n\"two\"";
     scenario.run->drawingBase64 = "iVBORw0KGgoA/w==";  // a PNG's first bytes, as the window encodes them
+    EXPECT_EQ(scenarioText(scenario).find("\"view\""), std::string::npos);  // none kept, none written
+    scenario.view =
+        ScenarioView{ViewColours::Light,   3, true, {{Vec2{-0.0, 1.0 / 3}, Vec2{6.4e6, -7e-9}}}, false, true, 0.1 + 0.2,
+                     Vec2{-1.0 / 7, 2.5e7}};
     const std::string text = scenarioText(scenario);
 
     const ScenarioRead read = parseScenario(text);
@@ -78,6 +82,11 @@ TEST(ScenarioTest, AKeptRunComesBackExactlyAndGoesOnAsItWould) {
     EXPECT_EQ(read.scenario->title, scenario.title);
     EXPECT_EQ(read.scenario->run->drawingBase64, scenario.run->drawingBase64);
     EXPECT_EQ(scenarioText(*read.scenario), text);
+    ASSERT_TRUE(read.scenario->view);
+    const ScenarioView& view = *read.scenario->view;
+    EXPECT_EQ(view, *scenario.view);
+    EXPECT_TRUE(sameBits(view.tape->at(0).x, -0.0) && sameBits(view.zoom, 0.1 + 0.2));
+    EXPECT_TRUE(sameBits(view.centre.x, -1.0 / 7) && sameBits(view.tape->at(1).y, -7e-9));
     // The log, bit for bit: the burn's row, the second planet's path, a step
     // in the energy.
     const KeptLog& log = *scenario.run->log;
@@ -206,13 +215,18 @@ TEST(ScenarioTest, ALongRunKeptFitsInTheLargestFileWithEveryEvent) {
 
 TEST(ScenarioTest, AHandWrittenFileTakesTheDefaultsAndIgnoresWhatItDoesNotKnow) {
     const ScenarioRead read = parseScenario(R"({"format": "korvel-scenario", "version": 1,
-        "panel": {"time factor": 5000, "init distance": "2 radii", "colour": "red"}, "author": "a teacher"})");
+        "panel": {"time factor": 5000, "init distance": "2 radii", "colour": "red"}, "author": "a teacher",
+        "view": {"colours": "dark", "line width": 1, "grid": false, "tape": [[1, 2], [3, 4]], "velocity arrow": true,
+                 "gravity arrow": false, "zoom": 1, "centre": [0, 0], "ruler": true}})");
     ASSERT_TRUE(read.scenario) << read.fault;
     Scenario expected = defaultScenario();
     expected.panel[kBoxTimeFactor] = "5000";
     expected.panel[kBoxInitDistance] = "2 radii";  // kept as typed, as a box would
     EXPECT_EQ(read.scenario->panel, expected.panel);
     EXPECT_FALSE(read.scenario->run);
+    ASSERT_TRUE(read.scenario->view);
+    EXPECT_EQ(read.scenario->view->tape, (std::array{Vec2{1, 2}, Vec2{3, 4}}));
+    EXPECT_TRUE(read.scenario->view->velocityArrow);
 
     Rig rig;
     rig.korvel.openScenario(*read.scenario);
@@ -233,6 +247,12 @@ TEST(ScenarioTest, EveryFaultIsNamedAndGivesNoScenario) {
         return text.replace(at, from.size(), to);
     };
     const std::string head = R"({"format": "korvel-scenario", )";
+    // A good view with its first `from` made `to`.
+    const auto view = [&head](const std::string& from, const std::string& to) {
+        std::string text = head + R"("view": {"colours": "light", "line width": 2, "grid": true, "tape": null,)"
+                                  R"( "velocity arrow": false, "gravity arrow": true, "zoom": 2, "centre": [0, 0]}})";
+        return text.replace(text.find(from), from.size(), to);
+    };
     std::string tooManyPoints;
     for (std::size_t i = 0; i <= RunLog::kPathCapacity; ++i) tooManyPoints += "[0,0],";
     const struct {
@@ -268,6 +288,22 @@ TEST(ScenarioTest, EveryFaultIsNamedAndGivesNoScenario) {
         {with("\"second planet path\": [", "\"second planet path\": [" + tooManyPoints),
          "\"second planet path\" in \"log\" holds over 100,000 items"},
         {with("\"sub-steps\": ", "\"sub-steps\": 0, \"was\": "), "\"history\" in \"log\" ends after the run's moment"},
+        {view("\"light\"", "\"blue\""), "\"colours\" in \"view\" must be \"dark\" or \"light\""},
+        {view("\"light\"", "\"Light\""), "\"colours\" in \"view\" must be"},
+        {view(": 2,", ": 4,"), "\"line width\" in \"view\" must be 1, 2 or 3"},
+        {view(": 2,", ": 2.5,"), "\"line width\" in \"view\" must be 1, 2 or 3"},
+        {view(": 2,", ": \"2\","), "\"line width\" in \"view\" must be 1, 2 or 3"},
+        {view("true", "1"), "\"grid\" in \"view\" is not true or false"},
+        {view("null", "[[0, 0]]"), "\"tape\" in \"view\" is not null or two points [[x, y], [x, y]]"},
+        {view("null", "[[0, 0], [0, \"1\"]]"), "\"tape\" in \"view\" is not a point [x, y]"},
+        {view("false", "null"), "\"velocity arrow\" in \"view\" is not true or false"},
+        {view("\"zoom\": 2", "\"zoom\": 1e7"), "\"zoom\" in \"view\" must be from 0.001 to 1,000,000"},
+        {view("\"zoom\": 2", "\"zoom\": 0"), "\"zoom\" in \"view\" must be from"},
+        {view("\"zoom\": 2", "\"zoom\": \"2\""), "\"zoom\" in \"view\" is not a number"},
+        {view("\"zoom\": 2", "\"zoom\": 1e999"), "not finite: 1e999"},
+        {view("[0, 0]", "[0, 0, 0]"), "\"centre\" in \"view\" is not a point [x, y]"},
+        {view(", \"zoom\": 2", ""), "\"view\" lacks \"zoom\""},
+        {head + R"("view": "light"})", "\"view\" is not an object"},
     };
     for (const auto& c : cases) {
         const ScenarioRead read = parseScenario(c.bytes);

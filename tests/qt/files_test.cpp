@@ -206,6 +206,39 @@ private slots:
         QVERIFY(!other.scenarios().recent().contains(dir.filePath("missing.korvel")));
     }
 
+    // A set-up saved zoomed in Light with the grid on opens so in a fresh
+    // window, and the first run keeps the zoom; the everyday view is not
+    // written, and a file without a view leaves the operator's as it is.
+    void aScenarioKeepsTheViewItWasSavedIn() {
+        QTemporaryDir dir;
+        MainWindow m;
+        QVERIFY(m.scenarios().save(dir.filePath("plain.korvel")));
+        QFile plain(dir.filePath("plain.korvel"));
+        QVERIFY(plain.open(QIODevice::ReadOnly) && !plain.readAll().contains("\"view\""));
+        action(m, "actionColoursLight")->trigger();
+        action(m, "actionGrid")->trigger();
+        m.korvel().view().zoomIn();
+        m.korvel().view().zoomIn();
+        const double zoom = m.korvel().view().transform().zoom();
+        QVERIFY(zoom > 1);
+        QVERIFY(m.scenarios().save(dir.filePath("setup.korvel")));
+        // The settings back to Dark, which the fresh window starts in.
+        action(m, "actionColoursDark")->trigger();
+
+        MainWindow other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QVERIFY(!action(other, "actionColoursLight")->isChecked());
+        QVERIFY(other.openScenarioFile(dir.filePath("setup.korvel")));
+        QVERIFY(action(other, "actionColoursLight")->isChecked() && action(other, "actionGrid")->isChecked());
+        QVERIFY(!action(other, "actionTape")->isChecked());
+        QCOMPARE(other.korvel().view().transform().zoom(), zoom);
+        click(other.korvel(), "runSImulation");
+        QCOMPARE(other.korvel().view().transform().zoom(), zoom);
+        QVERIFY(other.openScenarioFile(dir.filePath("plain.korvel")));
+        QVERIFY(action(other, "actionColoursLight")->isChecked() && action(other, "actionGrid")->isChecked());
+    }
+
     void saveScenarioWritesATeachersWords() {
         MainWindow m;
         m.show();

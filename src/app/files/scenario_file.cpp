@@ -6,8 +6,7 @@
 
 #include "app/files/json_layout.h"
 #include "app/files/run_log_file.h"
-#include "app/korvel.h"
-#include "app/panel.h"
+#include "app/files/scenario_keys.h"
 #include "sim/numbers.h"
 
 namespace korvel {
@@ -47,6 +46,12 @@ std::size_t characterCount(std::string_view text) {
     return count;
 }
 
+// A limit as a reader writes it: "0.001", "1,000,000".
+std::string limitText(double limit) {
+    return limit >= 1 && limit < 0x1p53 && limit == std::trunc(limit) ? groupedCount(static_cast<std::size_t>(limit))
+                                                                      : roundTripText(limit);
+}
+
 std::string quote(std::string_view key) { return "\"" + std::string(key) + "\""; }
 
 const Json* member(const Json& object, std::string_view key) {
@@ -63,74 +68,11 @@ bool isBase64(std::string_view text) {
     return text.find_first_not_of(kAlphabet) == std::string_view::npos;
 }
 
-// Files from before sub-steps were counted: as many as the clock held at the
-// last tick.
-std::int64_t subStepsAtLastTick(const SavedRun& run) {
-    const double ticked = run.runClock - run.sinceLastTick;
-    return std::isfinite(ticked) ? Korvel::subStepsIn(ticked) : 0;
-}
+using scenario_keys::scenarioKeys;
 
-// The keys of each object, in the file's order: the one list that reading and
-// writing both walk. `io` is a FileReader filling the scenario, or a
-// FileWriter copying a const one out.
-template <typename Io, typename State>
-void bodyKeys(Io& io, State& s, int body) {
-    io.number("x", s.posX[body]);
-    io.number("y", s.posY[body]);
-    io.number("vx", s.velX[body]);
-    io.number("vy", s.velY[body]);
-}
-
-template <typename Io, typename Run>
-void runKeys(Io& io, Run& run) {
-    auto& s = run.state;
-    io.number("clock", run.runClock);
-    io.number("since last tick", run.sinceLastTick);
-    io.whole("sub-steps", run.subSteps, 0x1p53, [&run] { return subStepsAtLastTick(run); });
-    io.object("settings", [&](auto& settings) {
-        settings.text("planet mass", s.planetMass);
-        settings.text("time factor", s.timeFactor);
-        settings.text("screen scale", s.screenScale);
-        settings.text("init ang pos", s.startAngle);
-    });
-    io.numberOrNull("picture scale", run.pictureScale);
-    io.number("start distance", s.startRadius);
-    io.object("craft", [&](auto& craft) { bodyKeys(craft, s, kCraft); });
-    io.object("second planet", [&](auto& planet) {
-        planet.flag("on", s.secondPlanetOn);
-        planet.number("mass", s.secondPlanetMass);
-        planet.number("radius", s.secondPlanetRadius);
-        bodyKeys(planet, s, kSecondPlanet);
-        planet.flag("drawn", s.secondPlanetDrawn);
-        planet.number("drawn x", s.secondPlanetPrevX);
-        planet.number("drawn y", s.secondPlanetPrevY);
-    });
-    io.numbers("rings", std::span(s.ringRadius).template subspan<1, kMaxRings>());
-    io.whole("impulse size", s.impulseSize, 1000);
-    io.number("distance readout", s.distReadout);
-    io.object("readouts", [&](auto& shown) {
-        shown.text(kLabelCaptions[kBoxClockTime], run.clockTime);
-        shown.text(kLabelCaptions[kBoxRealtimeInterval], run.realtimeInterval);
-        shown.text(kLabelCaptions[kBoxSpeed], run.speed);
-        shown.text("dist", run.distanceCaption);
-    });
-    // The one text of any length.
-    io.base64("drawing", run.drawingBase64);
-    // Last, as the largest, thinned to the room the rest leaves it.
-    io.log("log", run.log);
-}
-
-template <typename Io, typename Kept>
-void scenarioKeys(Io& io, Kept& scenario) {
-    io.constant("format", kScenarioFormat);
-    io.version("version");
-    io.optionalText("title", scenario.title);
-    io.optionalText("description", scenario.description);
-    io.optionalObject("panel", [&](auto& panel) {
-        for (int box : kScenarioBoxes) panel.boxText(scenarioBoxName(box), scenario.panel[box]);
-    });
-    io.optionalObject("run", scenario.run, [](auto& keys, auto& run) { runKeys(keys, run); });
-}
+// One of a few values, as the file writes it.
+template <typename Value, typename Text, std::size_t N>
+using Choices = std::array<std::pair<Value, Text>, N>;
 
 // Reads an object's keys into the scenario; the first fault refuses the file.
 class FileReader {
@@ -141,6 +83,11 @@ public:
         const Json& found = required(key);
         if (!found.is_number()) refuse(in(key) + " is not a number");
         value = found.get<double>();
+    }
+    void number(std::string_view key, double& value, double least, double most) const {
+        number(key, value);
+        if (!(value >= least && value <= most))
+            refuse(in(key) + " must be from " + limitText(least) + " to " + limitText(most));
     }
     void numberOrNull(std::string_view key, std::optional<double>& value) const {
         value.reset();
@@ -187,6 +134,29 @@ public:
             if (!list[i].is_number()) notList();
             values[i] = list[i].get<double>();
         }
+    }
+    template <typename Value, typename Text, std::size_t N>
+    void choice(std::string_view key, Value& value, const Choices<Value, Text, N>& choices) const {
+        const Json& found = required(key);
+        std::string listed;
+        for (std::size_t i = 0; i < N; ++i) {
+            if (found == Json(choices[i].second)) {
+                value = choices[i].first;
+                return;
+            }
+            listed += (i == 0 ? "" : i + 1 < N ? ", " : " or ") + Json(choices[i].second).dump();
+        }
+        refuse(in(key) + " must be " + listed);
+    }
+    void point(std::string_view key, Vec2& value) const { pointIn(required(key), key, value); }
+    // Null, or two points.
+    void pointsOrNull(std::string_view key, std::optional<std::array<Vec2, 2>>& value) const {
+        value.reset();
+        const Json& found = required(key);
+        if (found.is_null()) return;
+        if (!found.is_array() || found.size() != 2) refuse(in(key) + " is not null or two points [[x, y], [x, y]]");
+        auto& ends = value.emplace();
+        for (std::size_t i = 0; i < 2; ++i) pointIn(found[i], key, ends[i]);
     }
     // Missing, as in a file from before logs were kept, there is none.
     void log(std::string_view key, std::optional<KeptLog>& value) const {
@@ -242,6 +212,11 @@ public:
 
 private:
     std::string in(std::string_view key) const { return quote(key) + " in " + where_; }
+    void pointIn(const Json& found, std::string_view key, Vec2& value) const {
+        if (!found.is_array() || found.size() != 2 || !found[0].is_number() || !found[1].is_number())
+            refuse(in(key) + " is not a point [x, y]");
+        value = {found[0].get<double>(), found[1].get<double>()};
+    }
     const Json& required(std::string_view key) const {
         const Json* found = member(object_, key);
         if (!found) refuse(where_ + " lacks " + quote(key));
@@ -268,6 +243,7 @@ public:
         : object_(object), logRoom_(logRoom) {}
 
     void number(std::string_view key, double value) { set(key, value); }
+    void number(std::string_view key, double value, double, double) { set(key, value); }
     void numberOrNull(std::string_view key, const std::optional<double>& value) {
         set(key, value ? OrderedJson(*value) : OrderedJson());
     }
@@ -282,6 +258,15 @@ public:
     void base64(std::string_view key, const std::string& value) { text(key, value); }
     void log(std::string_view key, const std::optional<KeptLog>& value) {
         if (value && logRoom_) set(key, keptLogJson(fittedLog(*value, *logRoom_)));
+    }
+    template <typename Value, typename Text, std::size_t N>
+    void choice(std::string_view key, const Value& value, const Choices<Value, Text, N>& choices) {
+        for (const auto& [kept, text] : choices)
+            if (kept == value) set(key, OrderedJson(text));
+    }
+    void point(std::string_view key, Vec2 value) { set(key, pointJson(value)); }
+    void pointsOrNull(std::string_view key, const std::optional<std::array<Vec2, 2>>& value) {
+        set(key, value ? OrderedJson::array({pointJson((*value)[0]), pointJson((*value)[1])}) : OrderedJson());
     }
     void numbers(std::string_view key, std::span<const double> values) {
         OrderedJson list = OrderedJson::array();
@@ -307,6 +292,7 @@ public:
     void version(std::string_view key) { number(key, kScenarioVersion); }
 
 private:
+    static OrderedJson pointJson(Vec2 p) { return OrderedJson::array({p.x, p.y}); }
     void set(std::string_view key, OrderedJson value) { object_[std::string(key)] = std::move(value); }
 
     OrderedJson& object_;

@@ -115,6 +115,11 @@ void ViewTransform::reset() {
     centre_ = {};
 }
 
+void ViewTransform::setZoomAndCentre(double zoom, Vec2 centre) {
+    setZoom(zoom);
+    centreOn(centre);
+}
+
 std::vector<std::size_t> thinOnScreen(const std::vector<Vec2>& points, double spacing) {
     std::vector<std::size_t> kept;
     if (points.empty()) return kept;

@@ -57,6 +57,9 @@ public:
     void fit(const WorldBox& box);
     // Back to the typed scale, centred on the planet.
     void reset();
+    // A zoom (kept within its limits) and a centre, as a scenario keeps them;
+    // a value that is not finite leaves its part as it was.
+    void setZoomAndCentre(double zoom, Vec2 centre);
 
     bool operator==(const ViewTransform&) const = default;
 

@@ -215,6 +215,14 @@ void DrawingView::fit(const std::vector<Vec2>& path) {
 
 void DrawingView::reset() {
     transform_.reset();
+    waiting_.reset();
+    redrawSoon();
+}
+
+void DrawingView::setZoomAndCentre(double zoom, Vec2 centre) {
+    syncScale();
+    transform_.setZoomAndCentre(zoom, centre);
+    if (!core_.settings()) waiting_.emplace(zoom, centre);
     redrawSoon();
 }
 
@@ -245,6 +253,9 @@ void DrawingView::onEvents(const std::vector<RunEvent>& events) {
         case EventKind::RunCleared:
             // A new typed scale resets the zoom; the same one keeps it.
             syncScale();
+            if (waiting_ && event.kind == EventKind::RunStarted)
+                transform_.setZoomAndCentre(waiting_->first, waiting_->second);
+            waiting_.reset();
             lastDrawn_.reset();
             cacheValid_ = false;
             break;

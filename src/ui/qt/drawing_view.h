@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/korvel.h"
@@ -47,6 +48,9 @@ public:
     // The trail so far and `path` (the predicted path, if shown) fill the view.
     void fit(const std::vector<Vec2>& path);
     void reset();
+    // A kept zoom and centre. Before any run they wait, too, for the run's
+    // typed scale: the first run would otherwise reset them.
+    void setZoomAndCentre(double zoom, Vec2 centre);
     void setFollowCraft(bool follow);
     // Stroke width of the trail, logical pixels.
     void setLineWidth(double width);
@@ -99,6 +103,8 @@ private:
     // The trail's rows when the cache last took its new segments.
     std::size_t trailRowsDrawn_ = 0;
     std::optional<QRectF> secondPlanetShown_;
+    // A kept zoom and centre waiting for the first run's typed scale.
+    std::optional<std::pair<double, Vec2>> waiting_;
 };
 
 }  // namespace korvel::qt

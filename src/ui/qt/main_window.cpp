@@ -15,6 +15,7 @@
 
 #include "ui/qt/drawing_view.h"
 #include "ui/qt/help_windows.h"
+#include "ui/qt/kept_view.h"
 #include "ui/qt/korvel_window.h"
 #include "ui/qt/look_menus.h"
 #include "ui/qt/orbit_insight.h"
@@ -47,6 +48,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     tools_ = new ViewTools(korvel_->picture(), korvel_->view(), korvel_->core(), *insight_);
     connect(korvel_, &KorvelWindow::ticked, tools_, &ViewTools::onTick);
     buildMenus();
+    // The menus' items are what a kept view is read from and put back into.
+    scenarios_->setViewKeeping(
+        [this] { return keptView(*this, korvel_->view(), *tools_); },
+        [this](const ScenarioView& kept) { applyKeptView(*this, kept, korvel_->view(), *tools_); });
 }
 
 MainWindow::~MainWindow() {

@@ -106,8 +106,16 @@ bool ScenarioFiles::apply(const QString& name, const QByteArray& bytes) {
         }
     }
     korvel_.openScenario(scenario, drawing);
+    // After the run opened or cleared: its typed scale would reset the zoom.
+    if (scenario.view && showView_) showView_(*scenario.view);
     emit notesChanged(titleOr(scenario.title, name), QString::fromStdString(scenario.description), true);
     return true;
+}
+
+void ScenarioFiles::setViewKeeping(std::function<std::optional<ScenarioView>()> current,
+                                   std::function<void(const ScenarioView&)> show) {
+    currentView_ = std::move(current);
+    showView_ = std::move(show);
 }
 
 void ScenarioFiles::refuse(const QString& name, const std::string& fault) {
@@ -137,6 +145,7 @@ bool ScenarioFiles::save(const QString& requested) {
     Scenario scenario = korvel_.core().scenario();
     scenario.title = titleOr(scenario.title, fileName).toStdString();
     if (scenario.run) scenario.run->drawingBase64 = encodeDrawing(korvel_.picture().image());
+    if (currentView_) scenario.view = currentView_();
     const std::string text = scenarioText(scenario);
 
     if (!saveFile(korvel_, FileKind::Scenario, fileName, text)) return false;

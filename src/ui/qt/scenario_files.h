@@ -9,8 +9,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <string>
+
+#include "app/scenario.h"
 
 class QMenu;
 class QWidget;
@@ -38,6 +41,12 @@ public:
     // Saves the panel, and the run with its drawing when one has started. A
     // name without an extension gets ".korvel".
     bool save(const QString& fileName);
+
+    // How the window's view is kept in a scenario and shown again: `current`
+    // gives the view to save (none for the everyday one), `show` puts a kept
+    // one on the screen once its scenario has opened.
+    void setViewKeeping(std::function<std::optional<ScenarioView>()> current,
+                        std::function<void(const ScenarioView&)> show);
 
     // Ask for a file, without stopping the run.
     void askToOpen();
@@ -69,6 +78,8 @@ private:
 
     QWidget* owner_;
     KorvelWindow& korvel_;
+    std::function<std::optional<ScenarioView>()> currentView_;
+    std::function<void(const ScenarioView&)> showView_;
 };
 
 }  // namespace korvel::qt

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/palette.h"
@@ -119,6 +120,17 @@ void ViewTools::placeTape() {
     ends_[1] = core_.settings() ? SnapTarget{craft(), std::nullopt}
                                 : SnapTarget{t.toWorld({t.width() * 0.75, t.height() / 2}), std::nullopt};
     tapePlaced_ = true;
+}
+
+void ViewTools::setTapeEnds(Vec2 first, Vec2 second) {
+    const std::vector<SnapTarget> near = targets();
+    for (std::size_t end = 0; end < 2; ++end) {
+        const Vec2 at = end == 0 ? first : second;
+        const auto found = std::find_if(near.begin(), near.end(), [at](const SnapTarget& t) { return t.world == at; });
+        ends_[end] = found != near.end() ? *found : SnapTarget{at, std::nullopt};
+    }
+    tapePlaced_ = true;
+    refresh();
 }
 
 void ViewTools::moveTapeEnd(int end, QPointF widget, double reachPixels) {

@@ -45,6 +45,9 @@ public:
 
     // The tape's ends, and the one the keyboard moves.
     const SnapTarget& tapeEnd(int end) const { return ends_.at(static_cast<std::size_t>(end)); }
+    // Puts the ends at world points, m, as a scenario keeps them; an end on
+    // a point of the trail is that point, with its time.
+    void setTapeEnds(Vec2 first, Vec2 second);
     // Puts an end at a point of the widget, snapped to what lies near it.
     void moveTapeEnd(int end, QPointF widget, double reachPixels);
     // Paints the tools; for a picture (`withLabels`), their labels too.
