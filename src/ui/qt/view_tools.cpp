@@ -27,9 +27,6 @@ constexpr int kPaceMs = 100;
 constexpr int kLabelMargin = 6;
 // An end's marker, and the arrowhead, pixels.
 constexpr double kEndRadius = 4;
-constexpr double kHeadPixels = 9;
-// How far outside the view a line is clipped, pixels: its ends stay finite.
-constexpr double kClipMarginPixels = 20;
 
 QPointF at(const ViewTransform& t, Vec2 world) { return toPoint(t.toScreen(world)); }
 
@@ -53,7 +50,7 @@ ViewTools::ViewTools(PictureBox& picture, DrawingView& view, const Korvel& core,
     arrowScale_ = makeLabel(picture, "arrowScale", "arrow scale");
     pace_.setSingleShot(true);
     pace_.setInterval(kPaceMs);
-    connect(&pace_, &QTimer::timeout, this, &ViewTools::refresh);
+    connect(&pace_, &QTimer::timeout, this, &ViewTools::arrowsMoved);
     connect(&view, &DrawingView::changed, this, &ViewTools::refresh);
     picture.setPainterOver([this](QPainter& painter, bool forPicture) { paint(painter, forPicture); });
 }
@@ -139,26 +136,6 @@ void ViewTools::moveTapeEnd(int end, QPointF widget, double reachPixels) {
     refresh();
 }
 
-void ViewTools::updateArrowScales() {
-    const ViewTransform& t = view_.transform();
-    const auto grid = gridSpacing(t.pixelsPerMetre());
-    const double viewPixels = std::min(t.width(), t.height());
-    const auto choose = [&](std::optional<double>& perSquare, double magnitude) {
-        if (!grid) {
-            perSquare.reset();
-            return;
-        }
-        if (!perSquare || !arrowScaleFits(magnitude, *perSquare, grid->pixels, viewPixels))
-            perSquare = arrowUnitPerSquare(magnitude, grid->pixels, viewPixels);
-    };
-    if (!core_.settings()) return;
-    const SimulationState& s = core_.state();
-    if (velocity_) choose(speedPerSquare_, std::hypot(s.velX[kCraft], s.velY[kCraft]));
-    double strongest = 0;
-    for (const Vec2& pull : pulls()) strongest = std::max(strongest, std::hypot(pull.x, pull.y));
-    if (gravity_) choose(pullPerSquare_, strongest);
-}
-
 void ViewTools::updateLabels() {
     const ViewTransform& t = view_.transform();
     const auto grid = gridSpacing(t.pixelsPerMetre());
@@ -188,14 +165,17 @@ void ViewTools::updateLabels() {
 void ViewTools::refresh() {
     updateArrowScales();
     updateLabels();
+    arrowsArea_ = area(arrowShapes());
     picture_.repaintSoon();
 }
 
 void ViewTools::paint(QPainter& painter, bool withLabels) const {
     if (!grid_ && !tape_ && !velocity_ && !gravity_) return;
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
+    // The grid's lines lie along the pixels: crisp, and cheap at every repaint.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     if (grid_) paintGrid(painter);
+    painter.setRenderHint(QPainter::Antialiasing);
     if (tape_) paintTape(painter);
     paintArrows(painter);
     if (withLabels) paintLabels(painter);
@@ -243,58 +223,6 @@ void ViewTools::paintTape(QPainter& painter) const {
         painter.setBrush(end == chosenEnd_ ? QBrush(toQColor(profile_.preview)) : QBrush(Qt::NoBrush));
         painter.drawEllipse(at(t, world), kEndRadius, kEndRadius);
     }
-}
-
-void ViewTools::paintArrows(QPainter& painter) const {
-    if (!core_.settings()) return;
-    const SimulationState& s = core_.state();
-    if (velocity_ && speedPerSquare_) {
-        const Vec2 v{s.velX[kCraft], s.velY[kCraft]};
-        paintArrow(painter, craft(), v, *speedPerSquare_, QString::fromStdString(speedText(std::hypot(v.x, v.y))));
-    }
-    if (gravity_ && pullPerSquare_) {
-        for (const Vec2& pull : pulls())
-            paintArrow(painter, craft(), pull, *pullPerSquare_,
-                       QString::fromStdString(accelerationText(std::hypot(pull.x, pull.y))));
-    }
-}
-
-void ViewTools::paintArrow(QPainter& painter, Vec2 from, Vec2 value, double perSquare, const QString& text) const {
-    const ViewTransform& t = view_.transform();
-    const auto grid = gridSpacing(t.pixelsPerMetre());
-    const double magnitude = std::hypot(value.x, value.y);
-    if (!grid || !(magnitude > 0) || !std::isfinite(magnitude)) return;
-    // In the world: squares × the grid's spacing, along the value.
-    const double metres = magnitude / perSquare * grid->metres;
-    const Vec2 tip{from.x + value.x / magnitude * metres, from.y + value.y / magnitude * metres};
-    Vec2 a = from;
-    Vec2 b = tip;
-    if (!std::isfinite(tip.x) || !std::isfinite(tip.y) || !clipToBox(a, b, t.visible(kClipMarginPixels))) return;
-    painter.setPen(QPen(toQColor(profile_.scaleBar), 2));
-    const QPointF start = at(t, a);
-    const QPointF end = at(t, b);
-    painter.drawLine(start, end);
-    if (t.visible().contains(tip)) {
-        // The head along the screen's direction of the arrow.
-        const QLineF back(end, start);
-        if (back.length() > 0) {
-            QLineF side = back;
-            side.setLength(std::min(kHeadPixels, back.length()));
-            for (const double turn : {25.0, -25.0}) {
-                side.setAngle(back.angle() + turn);
-                painter.drawLine(side);
-            }
-        }
-    }
-    // The number at the tip, or where the arrow leaves the view; kept on the drawing.
-    const QRectF room(QPointF(0, 0), QSizeF(picture_.size()));
-    // The labels' font, on the screen and in a picture alike.
-    painter.setFont(gridLabel_->font());
-    const QFontMetricsF metrics(painter.font());
-    QRectF label = metrics.boundingRect(text).translated(end + QPointF(6, -6));
-    label.moveLeft(std::clamp(label.left(), room.left(), std::max(room.left(), room.right() - label.width())));
-    label.moveTop(std::clamp(label.top(), room.top(), std::max(room.top(), room.bottom() - label.height())));
-    painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 void ViewTools::paintLabels(QPainter& painter) const {

@@ -9,12 +9,16 @@
 // it; anywhere else the drag pans), or, with the drawing focused, "[" and "]"
 // choose an end and Shift with an arrow key moves it.
 
+#include <QLineF>
 #include <QObject>
 #include <QPointer>
+#include <QRectF>
+#include <QString>
 #include <QTimer>
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "app/korvel.h"
 #include "app/palette.h"
@@ -76,8 +80,23 @@ private:
     bool onKey(int key, Qt::KeyboardModifiers modifiers);
     void paintGrid(QPainter& painter) const;
     void paintTape(QPainter& painter) const;
+    // An arrow as drawn: its shaft, its head (none when the tip is out of
+    // view), and its value's text where it is written, in widget pixels.
+    struct ArrowShape {
+        QLineF shaft;
+        std::vector<QLineF> head;
+        QRectF label;
+        QString text;
+    };
+    std::vector<ArrowShape> arrowShapes() const;
+    void addArrow(std::vector<ArrowShape>& shapes, Vec2 from, Vec2 value, double perSquare, const QString& text) const;
+    // What the arrows cover, their pens included.
+    static QRectF area(const std::vector<ArrowShape>& shapes);
     void paintArrows(QPainter& painter) const;
-    void paintArrow(QPainter& painter, Vec2 from, Vec2 value, double perSquare, const QString& text) const;
+    // How far outside the view a line is clipped, pixels: its ends stay finite.
+    static constexpr double kClipMarginPixels = 20;
+    // Ten times a second while an arrow is on: the arrows follow the craft.
+    void arrowsMoved();
     void paintLabels(QPainter& painter) const;
     Vec2 craft() const;
     // The velocity and the pulls on the craft (the second planet's while it is on).
@@ -101,6 +120,7 @@ private:
     std::optional<double> speedPerSquare_;
     std::optional<double> pullPerSquare_;
     QTimer pace_;
+    QRectF arrowsArea_;
     QLabel* gridLabel_ = nullptr;
     QLabel* tapeReading_ = nullptr;
     QLabel* arrowScale_ = nullptr;
