@@ -109,7 +109,9 @@ QRectF ViewTools::area(const std::vector<ArrowShape>& shapes) {
 void ViewTools::paintArrows(QPainter& painter) const {
     painter.setPen(QPen(toQColor(profile_.scaleBar), 2));
     painter.setFont(gridLabel_->font());
-    for (const ArrowShape& shape : arrowShapes()) {
+    // As the last pace placed them: a repaint in between draws them where
+    // they stand, so the next pace's repaint takes all of them away.
+    for (const ArrowShape& shape : arrows_) {
         painter.drawLine(shape.shaft);
         for (const QLineF& side : shape.head) painter.drawLine(side);
         painter.drawText(shape.label, Qt::AlignLeft | Qt::AlignTop, shape.text);
@@ -121,9 +123,9 @@ void ViewTools::arrowsMoved() {
     updateLabels();
     // Only where the arrows were and are now: a whole view repainted ten
     // times a second would cost a large window its tick rate.
-    const QRectF now = area(arrowShapes());
-    picture_.repaintSoon(now | arrowsArea_);
-    arrowsArea_ = now;
+    const QRectF before = area(arrows_);
+    arrows_ = arrowShapes();
+    picture_.repaintSoon(before | area(arrows_));
 }
 
 }  // namespace korvel::qt

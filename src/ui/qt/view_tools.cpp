@@ -165,7 +165,7 @@ void ViewTools::updateLabels() {
 void ViewTools::refresh() {
     updateArrowScales();
     updateLabels();
-    arrowsArea_ = area(arrowShapes());
+    arrows_ = arrowShapes();
     picture_.repaintSoon();
 }
 

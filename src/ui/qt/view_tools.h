@@ -120,7 +120,8 @@ private:
     std::optional<double> speedPerSquare_;
     std::optional<double> pullPerSquare_;
     QTimer pace_;
-    QRectF arrowsArea_;
+    // The arrows as last placed: painted so until the next pace.
+    std::vector<ArrowShape> arrows_;
     QLabel* gridLabel_ = nullptr;
     QLabel* tapeReading_ = nullptr;
     QLabel* arrowScale_ = nullptr;
