@@ -76,6 +76,13 @@ with the left button pans, and once a click gave the drawing the focus the arrow
 (Ctrl+0) the typed scale again, and <b>Follow Craft</b> keeps the craft in view. A larger window shows
 more; F11 fills the screen. A scale bar gives a round length, and pointing at the trail shows that
 moment of the run.</p>
+<h3>For the projector and the lab bench</h3>
+<p><b>View &gt; Colours</b> switches between Dark, the drawing's own colours, and Light, dark lines on
+white for a projector or print; <b>Line Width</b> draws 1, 2 or 3 px wide. <b>Grid</b> (Ctrl+G) lays
+lines at a round spacing, <b>Measuring Tape</b> (Ctrl+T) reads the distance between its two ends (drag
+them; they snap to the planet, the craft, the apsides and the trail) and the flight time between two
+points of the trail, and the <b>Velocity</b> and <b>Gravity Arrows</b> show the craft's velocity and
+the pulls on it to a scale tied to the grid. A scenario can keep all of these, zoom included.</p>
 <h3>Units</h3>
 <p>%1</p>
 <h3>Scenarios</h3>
