@@ -29,6 +29,9 @@ fi
 
 bin=$2
 work=$(mktemp -d)
+# The program on settings of its own: colours or a line width chosen by
+# whoever runs the check must not change what it sees.
+export XDG_CONFIG_HOME="$work/config"
 shot=${3:-$work/shot.png}
 run=${4:-}
 open=${5:-}
