@@ -25,12 +25,6 @@ Scenario defaultScenario() {
 
 std::string tooLargeFault() { return "it is larger than " + std::to_string(kScenarioLargestFile >> 20) + " MB"; }
 
-std::string groupedCount(std::size_t count) {
-    std::string digits = std::to_string(count);
-    for (auto at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-    return digits;
-}
-
 std::optional<std::string> runFault(const SavedRun& run) {
     const SimulationState& s = run.state;
     for (int body = 0; body < kBodyCount; ++body) {

@@ -87,9 +87,6 @@ Scenario defaultScenario();
 // "it is larger than 8 MB", from the limit itself, in every reader's words.
 std::string tooLargeFault();
 
-// A count as the messages write it: "1,000".
-std::string groupedCount(std::size_t count);
-
 // Why the program could not go on from the run, or nothing when it can.
 std::optional<std::string> runFault(const SavedRun& run);
 

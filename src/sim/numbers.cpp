@@ -151,4 +151,10 @@ std::string roundTripText(double value) {
 
 std::string shortNumberText(double value) { return numberText(static_cast<float>(value), 7); }
 
+std::string groupedCount(std::size_t count) {
+    std::string digits = std::to_string(count);
+    for (auto at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}
+
 }  // namespace korvel

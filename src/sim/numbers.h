@@ -2,6 +2,7 @@
 // Text to number and number to text, the same under every locale: "." is
 // always the decimal point.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,10 @@ std::string numberText(double value, int digits);
 // The shortest text that reads back to the same double, the same on every
 // platform; "-0.0" keeps the sign that an integer zero would lose.
 std::string roundTripText(double value);
+
+// A whole number as the messages and labels write it, its thousands
+// grouped: "1,000".
+std::string groupedCount(std::size_t count);
 
 }  // namespace korvel
 

@@ -1,8 +1,10 @@
 #include "app/view/view_tools.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+
+#include "sim/numbers.h"
 
 namespace korvel {
 namespace {
@@ -12,27 +14,22 @@ namespace {
 constexpr double kSmallestFixed = 1e-6;
 constexpr double kLargestFixed = 1e15;
 
-std::string grouped(long long whole) {
-    std::string digits = std::to_string(whole);
-    for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
-    return digits;
-}
-
-// `value` (finite, at least 0) to `digits` significant figures.
+// `value` (finite, at least 0) to `digits` significant figures; never
+// through the C runtime, which would write a German locale's comma.
 std::string significant(double value, int digits) {
     char text[48];
     if (value == 0) return "0";
     if (!(value >= kSmallestFixed && value < kLargestFixed)) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        return text;
+        const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr;
+        return std::string(text, end);
     }
     const double unit = std::pow(10.0, std::floor(std::log10(value)) - digits + 1);
     const double rounded = std::round(value / unit) * unit;
     // Rounding up may add a digit (999.6 to 1,000): the places follow the rounded value.
     const int places = std::max(0, digits - 1 - static_cast<int>(std::floor(std::log10(rounded))));
-    if (places == 0) return grouped(std::llround(rounded));
-    std::snprintf(text, sizeof text, "%.*f", places, rounded);
-    return text;
+    if (places == 0) return groupedCount(static_cast<std::size_t>(std::llround(rounded)));
+    const auto end = std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, places).ptr;
+    return std::string(text, end);
 }
 
 // The 1, 2 or 5 × 10ⁿ nearest `value` (finite, above 0), on a logarithmic scale.

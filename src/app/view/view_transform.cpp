@@ -1,10 +1,10 @@
 #include "app/view/view_transform.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "app/view/view_geometry.h"
+#include "app/view/view_tools.h"
 #include "sim/units.h"
 
 namespace korvel {
@@ -17,20 +17,6 @@ constexpr double kMostPixelsPerMetre = 1e250;
 
 // The share of the drawing a fitted box takes, so that it does not touch the edges.
 constexpr double kFitShare = 0.9;
-
-// "2,000": a whole number with its thousands grouped.
-std::string grouped(double whole) {
-    std::string digits = std::to_string(static_cast<long long>(whole));
-    for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
-    return digits;
-}
-
-std::string shortest(double value) {
-    char text[32];
-    // A bar's length has one significant digit.
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 1).ptr;
-    return std::string(text, end);
-}
 
 }  // namespace
 
@@ -177,9 +163,8 @@ ScaleBar scaleBar(double pixelsPerMetre, double mostPixels) {
     }
     if (bar.metres == 0) bar.metres = decade;
     bar.pixels = bar.metres * pixelsPerMetre;
-    const double km = bar.metres / 1000;
-    const double rounded = std::round(km);
-    bar.text = (km >= 1 && km < 1e15 ? grouped(rounded) : shortest(km)) + " km";
+    // One significant figure, as a 1, 2 or 5 × 10ⁿ length has.
+    bar.text = kmText(bar.metres, 1);
     return bar;
 }
 
